@@ -1,0 +1,1 @@
+#include "entities/sprite.h"

@@ -1,0 +1,1 @@
+// built by the music layer

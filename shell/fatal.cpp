@@ -1,0 +1,20 @@
+#include "shell/fatal.h"
+
+#include <allegro.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+
+void leaveWithMessage(const char* format, ...)
+{
+    char message[1024];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(message, sizeof message, format, args);
+    va_end(args);
+
+    set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
+    allegro_message("%s", message);
+    std::exit(0);
+}

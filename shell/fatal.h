@@ -1,0 +1,9 @@
+// Ending the game on a fatal problem the way every fatal path does: leave the
+// graphics mode, show the message with allegro_message, exit with status 0.
+#pragma once
+
+[[noreturn]] void leaveWithMessage(const char* format, ...)
+    __attribute__((format(printf, 1, 2)));
+
+// The message for a picture that cannot be loaded.
+constexpr const char* kMissingPictureMessage = "Cannot load picture file:  %s\n";

@@ -1,0 +1,11 @@
+// fmpinfo: a map author's look into an FMP file.
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s [--dump] FILE\n", argv[0]);
+        return 2;
+    }
+    return 0;
+}
