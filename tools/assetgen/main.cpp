@@ -1,4 +1,7 @@
-// Writes the game's assets into the folder named on the command line.
+// assetgen: writes every picture, map and piece of music the game loads into
+// the folder named on the command line.
+#include "tools/assetgen/assets.h"
+
 #include <cstdio>
 
 int main(int argc, char** argv)
@@ -7,5 +10,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
         return 2;
     }
-    return 0;
+    const std::string folder = argv[1];
+    const bool ok = writeMusicAssets(folder) && writePictureAssets(folder) && writeMapAssets(folder);
+    return ok ? 0 : 1;
 }

@@ -1,0 +1,23 @@
+// A looped music track as the menu and the level play it: the whole Ogg file
+// read into memory, streamed in a loop and fed by a timer. Problems are told
+// with allegro_message ("uh oh..." when the file cannot be opened, "death"
+// when no stream can be made) and play goes on without that music.
+#pragma once
+
+#include <cstdio>
+
+struct ALOGG_OGG;
+
+struct MusicTrack {
+    std::FILE* file = nullptr;         // stays open while the track lives
+    unsigned char* buffer = nullptr;   // the file's bytes, owned
+    long size = 0;
+    ALOGG_OGG* stream = nullptr;       // null when no stream could be made
+};
+
+// Loads fileName and starts it looping at full volume, centred, normal speed.
+MusicTrack startMusicTrack(const char* fileName);
+// Stops the stream if there is one.
+void stopMusicTrack(const MusicTrack& track);
+// Destroys the stream, frees the buffer, closes the file (in that order).
+void releaseMusicTrack(MusicTrack& track);
