@@ -1,6 +1,77 @@
 #include "music/track.h"
 
-// Scaffolding: replaced by the music layer.
-MusicTrack startMusicTrack(const char*) { return MusicTrack{}; }
-void stopMusicTrack(const MusicTrack&) {}
-void releaseMusicTrack(MusicTrack&) {}
+#include "music/alogg.h"
+
+#include <allegro.h>
+
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+constexpr int kStreamBufferBytes = 65536;
+constexpr int kFullVolume = 255;
+constexpr int kCentrePan = 127;
+constexpr int kNormalSpeed = 1000;
+constexpr int kLooped = 1;
+constexpr int kPollIntervalMs = 25;
+
+constexpr const char* kCannotOpenMessage = "uh oh...";
+constexpr const char* kNoStreamMessage = "death";
+
+void showWithLibrary(const char* text)
+{
+    allegro_message("%s", text);
+}
+}
+
+MusicMessageSink musicMessageSink = showWithLibrary;
+
+MusicTrack startMusicTrack(const char* fileName)
+{
+    MusicTrack track;
+    // A missing file measures 0 bytes and leaves an empty buffer, from which
+    // no stream can be made.
+    const std::uint64_t bytes = file_size_ex(fileName);
+    // The stream takes an int length; anything longer is no music of ours.
+    track.size = bytes <= static_cast<std::uint64_t>(INT_MAX) ? static_cast<long>(bytes) : 0;
+    // One byte more than asked keeps calloc from handing back null for 0.
+    track.buffer = static_cast<unsigned char*>(std::calloc(static_cast<std::size_t>(track.size) + 1, 1));
+    if (track.buffer == nullptr) {
+        track.size = 0;
+    }
+    track.file = std::fopen(fileName, "rb");
+    if (track.file == nullptr) {
+        musicMessageSink(kCannotOpenMessage);
+    } else if (track.buffer != nullptr) {
+        std::fread(track.buffer, 1, static_cast<std::size_t>(track.size), track.file);
+    }
+    track.stream = alogg_create_ogg_from_buffer(track.buffer, static_cast<int>(track.size));
+    if (track.stream == nullptr) {
+        musicMessageSink(kNoStreamMessage);
+        return track;
+    }
+    // Without a digital driver both fail quietly and the game plays on in
+    // silence, as it does after the sound fallback.
+    alogg_play_ex_ogg(track.stream, kStreamBufferBytes, kFullVolume, kCentrePan, kNormalSpeed, kLooped);
+    alogg_start_autopoll_ogg(track.stream, kPollIntervalMs);
+    return track;
+}
+
+void stopMusicTrack(const MusicTrack& track)
+{
+    alogg_stop_ogg(track.stream);
+}
+
+void releaseMusicTrack(MusicTrack& track)
+{
+    alogg_destroy_ogg(track.stream);
+    track.stream = nullptr;
+    std::free(track.buffer);
+    track.buffer = nullptr;
+    if (track.file != nullptr) {
+        std::fclose(track.file);
+        track.file = nullptr;
+    }
+    track.size = 0;
+}

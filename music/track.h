@@ -21,3 +21,7 @@ MusicTrack startMusicTrack(const char* fileName);
 void stopMusicTrack(const MusicTrack& track);
 // Destroys the stream, frees the buffer, closes the file (in that order).
 void releaseMusicTrack(MusicTrack& track);
+
+// Where the track's two messages go: allegro_message unless a test listens.
+using MusicMessageSink = void (*)(const char* text);
+extern MusicMessageSink musicMessageSink;

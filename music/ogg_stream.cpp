@@ -1,0 +1,41 @@
+#include "music/ogg_stream.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace {
+// The library's 16-bit samples are unsigned: this is the flat line.
+constexpr std::uint16_t kSilence = 0x8000;
+}
+
+int refillOggStream(ALOGG_OGG* ogg)
+{
+    if (ogg == nullptr) {
+        return 0;
+    }
+    std::lock_guard<std::mutex> guard(ogg->audioLock);
+    AUDIOSTREAM* audio = ogg->audio;
+    if (audio == nullptr) {
+        return 0;
+    }
+    // The stream never holds more than two halves of bufcount buffers, so a
+    // poll cannot find more than that ready.
+    const int mostReady = 2 * std::max(audio->bufcount, 1);
+    const long samplesPerFragment = ogg->fragmentFrames * ogg->decoder.channels();
+    int filled = 0;
+    while (filled < mostReady) {
+        auto* samples = static_cast<std::uint16_t*>(get_audio_stream_buffer(audio));
+        if (samples == nullptr) {
+            break;
+        }
+        long frames = 0;
+        if (!ogg->ended) {
+            frames = ogg->decoder.read(samples, ogg->fragmentFrames, ogg->loop);
+            ogg->ended = frames < ogg->fragmentFrames;
+        }
+        std::fill(samples + frames * ogg->decoder.channels(), samples + samplesPerFragment, kSilence);
+        free_audio_stream_buffer(audio);
+        ++filled;
+    }
+    return filled;
+}

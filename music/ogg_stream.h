@@ -1,0 +1,27 @@
+// The stream behind an ALOGG_OGG handle: a decoder over the caller's bytes
+// and, while it plays, the library's AUDIOSTREAM it feeds. The refill is the
+// work of one poll; the timer calls it, and tests may call it directly.
+#pragma once
+
+#include "music/alogg.h"
+#include "music/ogg_decoder.h"
+
+#include <allegro.h>
+
+#include <mutex>
+
+struct ALOGG_OGG {
+    OggDecoder decoder;
+    // Held by every refill and by the stop of the audio stream, so that a
+    // poll never writes into a stream that is going away.
+    std::mutex audioLock;
+    AUDIOSTREAM* audio = nullptr;
+    long fragmentFrames = 0;  // frames handed over per stream buffer
+    bool loop = false;
+    bool ended = false;       // an unlooped piece has run out
+    bool polling = false;     // the timer callback is installed (main thread only)
+};
+
+// Fills every stream buffer that the library is ready to take; returns how
+// many were filled. Past the end of an unlooped piece it feeds silence.
+int refillOggStream(ALOGG_OGG* ogg);
