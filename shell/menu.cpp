@@ -1,1 +1,133 @@
-#include "level/level.h"
+#include "shell/menu.h"
+
+#include <allegro.h>
+
+#include "shell/colors.h"
+#include "shell/counters.h"
+#include "shell/menu_selection.h"
+
+const char* const kMainMenuTexts[kMainMenuEntries] = {"Select a Map to Play", "Credits", "Quit"};
+const char* const kMapMenuTexts[kMapMenuEntries] = {"Test Map", "Level1"};
+const char* const kMapFileNames[kMapMenuEntries] = {"test.fmp", "level1.fmp"};
+
+namespace {
+
+void clearFrame(BITMAP* overlay)
+{
+    rectfill(backBuffer, 0, 0, backBuffer->w, backBuffer->h, colorBlack);
+    rectfill(overlay, 0, 0, overlay->w, overlay->h, colorMagenta);
+}
+
+void writeTexts(BITMAP* overlay, const char* const* entries, int32_t entryCount, int32_t selection)
+{
+    textprintf(overlay, font, kMenuTextX, kMenuTitleY, colorWhite, "%s", kMenuTitle);
+    textprintf(overlay, font, kMenuTextX, kMenuSubtitleY, colorWhite, "%s", kMenuSubtitle);
+    for (int32_t entry = 0; entry < entryCount; ++entry) {
+        const int32_t colour = entry == selection ? colorRed : colorWhite;
+        textprintf(overlay, font, kMenuTextX, kMenuFirstEntryY + entry * kMenuEntrySpacing, colour, "%s",
+                   entries[entry]);
+    }
+}
+
+void present(BITMAP* overlay)
+{
+    draw_sprite(backBuffer, overlay, 0, 0);
+    draw_sprite(screen, backBuffer, 0, 0);
+}
+
+// UP and DOWN move the highlight once per press: the picture holds still
+// until the key is let go.
+void moveSelection(Menu& menu, const MenuHooks& hooks, int32_t entryCount)
+{
+    if (key[KEY_DOWN]) {
+        hooks.waits.whileDown(KEY_DOWN);
+        menu.selection = nextEntry(menu.selection, entryCount);
+    }
+    if (key[KEY_UP]) {
+        hooks.waits.whileDown(KEY_UP);
+        menu.selection = previousEntry(menu.selection, entryCount);
+    }
+}
+
+}  // namespace
+
+void startMenu(Menu& menu)
+{
+    clearGlyphRain(menu.rain);
+    levelMusicStarted = 0;
+    menu.music = startMusicTrack(kMenuMusicFile);
+    backBuffer = create_bitmap(screen->w, screen->h);
+    menu.overlay = create_bitmap(screen->w, screen->h);
+    menu.selection = kEntrySelectMap;
+    menu.quit = false;
+}
+
+bool mainMenuGoesOn(const Menu& menu)
+{
+    return !key[KEY_ESC] && !menu.quit;
+}
+
+void runMainMenu(Menu& menu, const MenuHooks& hooks)
+{
+    while (mainMenuGoesOn(menu)) {
+        mainMenuPass(menu, hooks);
+    }
+}
+
+void mainMenuPass(Menu& menu, const MenuHooks& hooks)
+{
+    clearFrame(menu.overlay);
+    // The screen is the area the glyphs appear in; in the game it is the
+    // 640 x 480 mode.
+    stepGlyphRain(menu.rain, menu.overlay, screen->w, screen->h);
+    writeTexts(menu.overlay, kMainMenuTexts, kMainMenuEntries, menu.selection);
+
+    moveSelection(menu, hooks, kMainMenuEntries);
+    if (key[KEY_ENTER]) {
+        hooks.waits.whileDown(KEY_ENTER);
+        // The action belongs to the entry ENTER was pressed on: the map menu
+        // may come back with "Level1" (index 1) highlighted, which must not
+        // open the credits.
+        const int32_t chosen = menu.selection;
+        if (chosen == kEntrySelectMap) {
+            runMapMenu(menu, hooks);
+        } else if (chosen == kEntryCredits) {
+            hooks.showCredits();
+        }
+        if (menu.selection == kEntryQuit) {
+            menu.quit = true;
+        }
+    }
+    present(menu.overlay);
+}
+
+void runMapMenu(Menu& menu, const MenuHooks& hooks)
+{
+    clear_bitmap(menu.overlay);
+    while (!key[KEY_ESC]) {
+        mapMenuPass(menu, hooks);
+    }
+    hooks.waits.whileDown(KEY_ESC);
+}
+
+void mapMenuPass(Menu& menu, const MenuHooks& hooks)
+{
+    clearFrame(menu.overlay);
+    writeTexts(menu.overlay, kMapMenuTexts, kMapMenuEntries, menu.selection);
+    moveSelection(menu, hooks, kMapMenuEntries);
+    // No wait for ENTER's release: the level starts at once.
+    if (key[KEY_ENTER]) {
+        stopMusicTrack(menu.music);
+        hooks.playMap(kMapFileNames[menu.selection == kEntryTestMap ? kEntryTestMap : kEntryLevel1]);
+    }
+    present(menu.overlay);
+}
+
+void releaseMenu(Menu& menu)
+{
+    destroy_bitmap(menu.overlay);
+    menu.overlay = nullptr;
+    destroy_bitmap(backBuffer);
+    backBuffer = nullptr;
+    releaseMusicTrack(menu.music);
+}

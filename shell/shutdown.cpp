@@ -1,0 +1,11 @@
+#include "shell/shutdown.h"
+
+#include <allegro.h>
+
+#include "shell/menu.h"
+
+void shutdownSystem(Menu& menu)
+{
+    releaseMenu(menu);
+    allegro_exit();
+}
