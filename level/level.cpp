@@ -1,5 +1,9 @@
 #include "level/level.h"
 
+#include <allegro.h>
+
+// The engines and the last shot and scoring ticks are carried from one run to
+// the next; for the very first run they start off and at tick 0.
 Level::Level()
     : aimLockKeyHeld(false), cameraX(0), cameraY(0), craft(nullptr), cellX(0), cellY(0),
       cellCentreX(0), cellCentreY(0), backEnginesOn(false), frontEnginesOn(false), orbs{},
@@ -8,9 +12,14 @@ Level::Level()
 {
 }
 
+// A run frees what it built before it returns; nothing is left to release.
 Level::~Level() = default;
 
-// Scaffolding until the level is built: a run returns at once.
-void Level::run(const char*)
+void Level::run(const char* mapFileName)
 {
+    begin(mapFileName);
+    while (!key[KEY_ESC] && !gameOver) {
+        playFrame();
+    }
+    end();
 }

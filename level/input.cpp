@@ -1,0 +1,77 @@
+// The keys of play (turret lock, driving, help, aiming, firing) and the
+// scoring step, once per frame.
+#include "level/level.h"
+
+#include "entities/dome.h"
+#include "entities/orb.h"
+#include "entities/player_craft.h"
+#include "entities/sprite.h"
+#include "shell/counters.h"
+
+#include <allegro.h>
+
+#include <cstdlib>
+
+namespace {
+
+// Orbs (weapon kind 0) leave at most once per 6 ticks; no other kind waits.
+constexpr int32_t kOrbWeaponKind = 0;
+constexpr int32_t kOrbCooldownTicks = 5;
+
+// A scoring step comes at most once per 51 ticks, about once a second.
+constexpr int32_t kScoreIntervalTicks = 50;
+
+}  // namespace
+
+void Level::handleInput()
+{
+    // T toggles the lock once per press, however long it is held.
+    if (key[KEY_T]) {
+        if (!aimLockKeyHeld) {
+            craft->turretLocked = craft->turretLocked == 0 ? 1 : 0;
+            aimLockKeyHeld = true;
+        }
+    } else {
+        aimLockKeyHeld = false;
+    }
+
+    driveCraft();
+
+    if (key[KEY_F1]) {
+        showHelp();
+    }
+
+    if (craft->turretLocked == 0) {
+        aimTurret();
+    }
+
+    if (key[KEY_SPACE]) {
+        const int32_t cooldown = weaponKind == kOrbWeaponKind ? kOrbCooldownTicks : 0;
+        const int32_t now = tickCounter.load();
+        if (std::abs(now - lastFireTick) > cooldown) {
+            for (Orb* orb : orbs) {
+                if (!orb->sprite->active) {
+                    orb->kind = weaponKind;
+                    orb->fire(craft->turretAngle, craft->x + craft->cart->frameWidth / 2,
+                              craft->y + craft->cart->frameHeight / 2);
+                    lastFireTick = now;
+                    break;
+                }
+            }
+        }
+    }
+}
+
+void Level::updateScore()
+{
+    const int32_t now = tickCounter.load();
+    if (std::abs(now - lastScoreTick) > kScoreIntervalTicks) {
+        secondsPlayed += 1;
+        for (Dome* dome : domes) {
+            if (dome->sprite->active) {
+                score += 1;
+            }
+        }
+        lastScoreTick = now;
+    }
+}

@@ -1,0 +1,168 @@
+// Building a level for a map, one pass of its frame loop, and its teardown.
+#include "level/level.h"
+
+#include "entities/alien.h"
+#include "entities/dome.h"
+#include "entities/orb.h"
+#include "entities/player_craft.h"
+#include "entities/sprite.h"
+#include "level/panel_cache.h"
+#include "music/track.h"
+#include "shell/counters.h"
+#include "shell/fatal.h"
+#include "tilemap/loader.h"
+#include "tilemap/tilemap.h"
+
+#include <allegro.h>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+constexpr const char* kLevelMusicFile = "Airship.ogg";
+constexpr const char* kPanelPictureFile = "gui.bmp";
+constexpr const char* kFacePictureFile = "face.bmp";
+
+// Where the cart and the one dome start: "level1.fmp" has its own places,
+// every other map uses the second set.
+struct StartPlaces {
+    int32_t craftX;
+    int32_t craftY;
+    int32_t cellX;
+    int32_t cellY;
+    int32_t domeX;
+    int32_t domeY;
+};
+constexpr const char* kFirstLevelFile = "level1.fmp";
+constexpr StartPlaces kFirstLevelPlaces{160, 128, 5, 4, 288, 160};
+constexpr StartPlaces kOtherMapPlaces{320, 352, 10, 11, 640, 480};
+
+constexpr int32_t kCraftMaxSpeed = 10;
+constexpr int kAlienSpawnSpread = 1000;  // ticks over which the first aliens enter
+
+// The level music starts with the first run and plays, looped, until the
+// process ends: through later runs and the menus alike.
+void startLevelMusicOnce()
+{
+    if (levelMusicStarted != 0) {
+        return;
+    }
+    static MusicTrack levelMusic = startMusicTrack(kLevelMusicFile);
+    (void)levelMusic;
+    levelMusicStarted = 1;
+}
+
+BITMAP* loadPictureOrExit(const char* fileName)
+{
+    BITMAP* picture = load_bitmap(fileName, nullptr);
+    if (!picture) {
+        leaveWithMessage(kMissingPictureMessage, fileName);
+    }
+    return picture;
+}
+
+void releasePicture(BITMAP*& picture)
+{
+    if (picture) {
+        destroy_bitmap(picture);
+        picture = nullptr;
+    }
+}
+
+template <typename Entity, int Count>
+void deleteSlots(Entity* (&slots)[Count])
+{
+    for (Entity*& slot : slots) {
+        delete slot;
+        slot = nullptr;
+    }
+}
+
+}  // namespace
+
+void loadMapOrExit(const char* mapFileName)
+{
+    if (loadMap(mapFileName) != 0) {
+        leaveWithMessage("Cannot find MAP file:  %s", mapFileName);
+    }
+}
+
+void Level::begin(const char* mapFileName)
+{
+    startLevelMusicOnce();
+    loadMapOrExit(mapFileName);
+
+    craft = new PlayerCraft();
+    craft->loadSprites();
+
+    for (Dome*& dome : domes) {
+        dome = new Dome();
+    }
+
+    const StartPlaces& places =
+        std::strcmp(mapFileName, kFirstLevelFile) == 0 ? kFirstLevelPlaces : kOtherMapPlaces;
+    craft->x = places.craftX;
+    craft->y = places.craftY;
+    cellX = places.cellX;
+    cellY = places.cellY;
+    // Only the first slot gets a dome; the others count as fallen from the start.
+    domes[0]->init(places.domeX, places.domeY);
+
+    cellCentreX = craft->x + craft->cart->frameWidth / 2;
+    cellCentreY = craft->y + craft->cart->frameHeight / 2;
+
+    craft->speed = 0.0f;
+    craft->maxSpeed = kCraftMaxSpeed;
+
+    // One launch each loads the orbs' graphics before play.
+    for (Orb*& orb : orbs) {
+        orb = new Orb();
+        orb->fire(0, 0, 0);
+        orb->sprite->active = false;
+    }
+
+    tickCounter = 0;
+
+    for (Alien*& alien : aliens) {
+        alien = new Alien();
+        alien->spawn(domes);
+        alien->spawnTime = std::rand() % kAlienSpawnSpread;
+        alien->sprite->active = false;
+    }
+
+    guiBitmap = loadPictureOrExit(kPanelPictureFile);
+    faceBitmap = loadPictureOrExit(kFacePictureFile);
+
+    score = 0;
+    secondsPlayed = 0;
+    gameOver = false;
+}
+
+void Level::playFrame()
+{
+    handleInput();
+    updateOrbs();
+    updateAliens();
+    if (!anyDomeStanding()) {
+        gameOver = true;
+        showGameOver();
+    }
+    // The pass in which the last dome fell still scores and draws once.
+    updateScore();
+    drawScene();
+    frameCounter += 1;
+}
+
+void Level::end()
+{
+    releasePanelCache();
+    releasePicture(guiBitmap);
+    releasePicture(faceBitmap);
+    freeMap();
+    deleteSlots(orbs);
+    deleteSlots(aliens);
+    deleteSlots(domes);
+    delete craft;
+    craft = nullptr;
+}

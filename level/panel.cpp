@@ -1,0 +1,148 @@
+// The panel: "gui.bmp" over the whole frame, the face picture in its black
+// box beneath it, and the frame-rate, speed, score and time read-outs.
+//
+// Composing it from scratch costs several full-size masked copies a frame,
+// while only a read-out changes now and then; so the composed panel is kept
+// for the run and a read-out box is redrawn only when its text changes. The
+// picture is the same as composing it anew every frame, because every
+// read-out box is opaque and covers whatever was under it.
+#include "level/level.h"
+#include "level/panel_cache.h"
+
+#include "entities/player_craft.h"
+#include "shell/colors.h"
+#include "shell/counters.h"
+
+#include <allegro.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr int kFaceX = 13;
+constexpr int kFaceY = 390;
+
+// A read-out: its box on the panel (corners inclusive) and the size of the
+// bitmap its text is written into, which is laid at the box's corner.
+struct Readout {
+    int x1;
+    int y1;
+    int x2;
+    int y2;
+    int textWidth;
+    int textHeight;
+};
+
+enum ReadoutIndex { kFramesReadout, kSpeedReadout, kScoreReadout, kTimeReadout, kReadoutCount };
+
+constexpr Readout kReadouts[kReadoutCount] = {
+    {118, 450, 188, 470, 70, 20},  // frames per second
+    {280, 425, 360, 438, 80, 13},  // cart speed
+    {280, 455, 360, 468, 80, 13},  // score
+    {450, 450, 510, 470, 60, 20},  // time
+};
+
+// The text starts a little left of and above the text bitmap's centre.
+constexpr int kTextShiftX = 10;
+constexpr int kTextShiftY = 5;
+
+constexpr int kTextCapacity = 64;
+
+struct PanelCache {
+    BITMAP* panel = nullptr;
+    BITMAP* composedFromGui = nullptr;   // the pictures the panel was made from
+    BITMAP* composedFromFace = nullptr;
+    BITMAP* texts[kReadoutCount] = {};
+    char shown[kReadoutCount][kTextCapacity] = {};
+    bool readoutValid[kReadoutCount] = {};
+};
+
+PanelCache cache;
+
+int maskColour()
+{
+    return makecol(255, 0, 255);
+}
+
+void composeBase(BITMAP* gui, BITMAP* face)
+{
+    if (cache.panel && (cache.panel->w != gui->w || cache.panel->h != gui->h)) {
+        destroy_bitmap(cache.panel);
+        cache.panel = nullptr;
+    }
+    if (!cache.panel) {
+        cache.panel = create_bitmap(gui->w, gui->h);
+    }
+    BITMAP* panel = cache.panel;
+    rectfill(panel, 0, 0, panel->w, panel->h, maskColour());
+    rectfill(panel, kFaceX, kFaceY, kFaceX + face->w, kFaceY + face->h, colorBlack);
+    draw_sprite(panel, face, kFaceX, kFaceY);
+    draw_sprite(panel, gui, 0, 0);
+
+    cache.composedFromGui = gui;
+    cache.composedFromFace = face;
+    for (bool& valid : cache.readoutValid) {
+        valid = false;
+    }
+}
+
+// Redraws one read-out box with its text when the text differs from what the
+// panel shows. format and value are passed on to the library's textprintf.
+template <typename Value>
+void updateReadout(int index, const char* format, Value value)
+{
+    char text[kTextCapacity];
+    std::snprintf(text, sizeof text, format, value);
+    if (cache.readoutValid[index] && std::strcmp(text, cache.shown[index]) == 0) {
+        return;
+    }
+
+    const Readout& box = kReadouts[index];
+    BITMAP* panel = cache.panel;
+    rectfill(panel, box.x1, box.y1, box.x2, box.y2, colorRed);
+    line(panel, box.x1, box.y1, box.x1, box.y2, colorDarkRed);
+    line(panel, box.x1, box.y1, box.x2, box.y1, colorDarkRed);
+
+    BITMAP*& textBitmap = cache.texts[index];
+    if (!textBitmap) {
+        textBitmap = create_bitmap(box.textWidth, box.textHeight);
+    }
+    rectfill(textBitmap, 0, 0, textBitmap->w, textBitmap->h, maskColour());
+    // The text mode's background is the mask colour, so only glyphs remain.
+    textprintf(textBitmap, font, box.textWidth / 2 - kTextShiftX, box.textHeight / 2 - kTextShiftY,
+               colorOrangeRed, format, value);
+    draw_sprite(panel, textBitmap, box.x1, box.y1);
+
+    std::memcpy(cache.shown[index], text, sizeof text);
+    cache.readoutValid[index] = true;
+}
+
+}  // namespace
+
+void releasePanelCache()
+{
+    if (cache.panel) {
+        destroy_bitmap(cache.panel);
+    }
+    for (BITMAP* text : cache.texts) {
+        if (text) {
+            destroy_bitmap(text);
+        }
+    }
+    cache = PanelCache{};
+}
+
+void Level::drawPanel()
+{
+    if (!cache.panel || cache.composedFromGui != guiBitmap || cache.composedFromFace != faceBitmap) {
+        composeBase(guiBitmap, faceBitmap);
+    }
+
+    updateReadout(kFramesReadout, "%d", static_cast<int>(framesPerSecond.load()));
+    updateReadout(kSpeedReadout, "%f", static_cast<double>(craft->speed));
+    updateReadout(kScoreReadout, "%d", static_cast<int>(score));
+    updateReadout(kTimeReadout, "%d", static_cast<int>(secondsPlayed));
+
+    draw_sprite(backBuffer, cache.panel, 0, 0);
+}

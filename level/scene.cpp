@@ -1,0 +1,53 @@
+// One complete frame: the map view, then domes, orbs, the cart, the monsters
+// and the panel, each group over the one before, and the frame to the screen.
+#include "level/level.h"
+
+#include "entities/alien.h"
+#include "entities/angles.h"
+#include "entities/dome.h"
+#include "entities/orb.h"
+#include "entities/player_craft.h"
+#include "entities/sprite.h"
+#include "shell/counters.h"
+#include "tilemap/view.h"
+
+#include <allegro.h>
+
+void Level::drawScene()
+{
+    drawMapView(backBuffer, &cameraX, &cameraY);
+
+    for (Dome* dome : domes) {
+        if (dome->sprite->active) {
+            dome->drawHealth(backBuffer, cameraX, cameraY);
+            draw_sprite(backBuffer, dome->sprite->frameBitmap, dome->x - cameraX, dome->y - cameraY);
+        }
+    }
+
+    for (Orb* orb : orbs) {
+        if (orb->sprite->active) {
+            draw_sprite(backBuffer, orb->sprite->frameBitmap, orb->sprite->x - cameraX,
+                        orb->sprite->y - cameraY);
+        }
+    }
+
+    craft->renderImage();
+    draw_sprite(backBuffer, craft->image, craft->x - cameraX, craft->y - cameraY);
+
+    for (Alien* alien : aliens) {
+        if (alien->sprite->active) {
+            alien->drawHealth(backBuffer, cameraX, cameraY);
+            // Aliens keep fractional positions; the screen position is
+            // truncated toward zero.
+            const int screenX = static_cast<int>(alien->x - cameraX);
+            const int screenY = static_cast<int>(alien->y - cameraY);
+            rotate_sprite(backBuffer, alien->sprite->frameBitmap, screenX, screenY,
+                          itofix(degreesToLibraryUnits(alien->heading)));
+        }
+    }
+
+    drawPanel();
+
+    // Masked: wherever the frame is magenta the screen keeps its old picture.
+    draw_sprite(screen, backBuffer, 0, 0);
+}
