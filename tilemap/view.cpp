@@ -1,6 +1,205 @@
 #include "tilemap/view.h"
 
-// Scaffolding: replaced by the map view.
-void drawMapView(BITMAP*, int*, int*) {}
-void drawBackgroundLayer(BITMAP*, int, int, int, int, int, int) {}
-void drawForegroundLayer(BITMAP*, int, int, int, int, int, int, int) {}
+#include "tilemap/lookup.h"
+#include "tilemap/tilemap.h"
+#include "tilemap/view_cells.h"
+
+#include <allegro.h>
+
+namespace {
+
+constexpr int kOverlayLayer = 1;
+
+enum class Pass { Background, Foreground };
+
+// One overlay for the whole run: the picture is the same as with a fresh
+// bitmap per frame (it is filled with the mask colour every time), without
+// a full-screen allocation per frame.
+BITMAP* overlay = nullptr;
+
+BITMAP* overlayFor(BITMAP* dest)
+{
+    if (overlay && (overlay->w != dest->w || overlay->h != dest->h ||
+                    bitmap_color_depth(overlay) != bitmap_color_depth(dest))) {
+        destroy_bitmap(overlay);
+        overlay = nullptr;
+    }
+    if (!overlay) {
+        overlay = create_bitmap_ex(bitmap_color_depth(dest), dest->w, dest->h);
+    }
+    return overlay;
+}
+
+BITMAP* foregroundOf(const BlockRecord& block, int which)
+{
+    switch (which) {
+    case 0:
+        return block.foreGraphic1.bitmap;
+    case 1:
+        return block.foreGraphic2.bitmap;
+    default:
+        return block.foreGraphic3.bitmap;
+    }
+}
+
+struct Walk {
+    BITMAP* dest;
+    Pass pass;
+    int which;
+};
+
+// Copies one block. Plain maps lay their background opaque; staggered ones
+// overlap, so there every copy is masked and graphic 0 counts as empty.
+void drawBlock(const Walk& walk, const BlockRecord& block, int px, int py, bool staggered)
+{
+    BITMAP* graphic;
+    if (walk.pass == Pass::Background) {
+        graphic = block.backGraphic.bitmap;
+        if (!graphic) {
+            return;
+        }
+        if (!staggered) {
+            blit(graphic, walk.dest, 0, 0, px, py, tileMap.blockWidth, tileMap.blockHeight);
+            return;
+        }
+        if (tileMap.tileBitmaps && graphic == tileMap.tileBitmaps[0]) {
+            return;
+        }
+    } else {
+        graphic = foregroundOf(block, walk.which);
+        if (!graphic) {
+            return;
+        }
+    }
+    masked_blit(graphic, walk.dest, 0, 0, px, py, tileMap.blockWidth, tileMap.blockHeight);
+}
+
+// Draws the cells of one map row from column `column` onwards, the first at
+// screen x `px`, stepping right until `right`. Columns outside the map are
+// passed over without reading them, so a small map or a camera outside the
+// map never reads beyond the layer.
+void drawRow(const Walk& walk, int row, int column, int px, int right, int py, bool staggered)
+{
+    if (row < 0 || row >= tileMap.mapHeight) {
+        return;
+    }
+    const int step = tileMap.blockStepX;
+    if (column < 0) {
+        px -= column * step;
+        column = 0;
+    }
+    const int16_t* cell = tileMap.currentLayer + row * tileMap.mapWidth + column;
+    for (; px < right && column < tileMap.mapWidth; px += step, ++column, ++cell) {
+        if (const BlockRecord* block = resolveCell(*cell)) {
+            drawBlock(walk, *block, px, py, staggered);
+        }
+    }
+}
+
+void walkPlain(const Walk& walk, int mapX, int mapY, int x, int y, int w, int h)
+{
+    const int firstColumn = mapX / tileMap.blockStepX;
+    const int offsetX = mapX % tileMap.blockStepX;
+    const int firstRow = mapY / tileMap.blockStepY;
+    const int offsetY = mapY % tileMap.blockStepY;
+    int row = firstRow;
+    for (int py = y - offsetY; py < y + h; py += tileMap.blockStepY, ++row) {
+        drawRow(walk, row, firstColumn, x - offsetX, x + w, py, false);
+    }
+}
+
+// Staggered maps keep their rows in pairs, the second of each pair shifted
+// by the stagger; a pair takes one step of height on screen.
+void walkStaggered(const Walk& walk, int mapX, int mapY, int x, int y, int w, int h)
+{
+    const int firstColumn = mapX / tileMap.blockStepX;
+    const int offsetX = mapX % tileMap.blockStepX;
+    const int offsetY = mapY % tileMap.blockStepY;
+    int row = 2 * (mapY / tileMap.blockStepY);
+    const int left = x - offsetX - tileMap.blockStepX;
+    for (int py = y - offsetY - tileMap.blockStepY; py < y + h; py += tileMap.blockStepY, row += 2) {
+        drawRow(walk, row, firstColumn, left, x + w, py, true);
+        drawRow(walk, row + 1, firstColumn, left + tileMap.staggerX, x + w, py + tileMap.staggerY, true);
+    }
+}
+
+void drawLayer(const Walk& walk, int mapX, int mapY, int x, int y, int w, int h)
+{
+    if (tileMap.bitmapMode == 0 || !walk.dest || !tileMap.currentLayer || tileMap.blockStepX <= 0 ||
+        tileMap.blockStepY <= 0) {
+        return;
+    }
+    int oldLeft, oldTop, oldRight, oldBottom;
+    get_clip_rect(walk.dest, &oldLeft, &oldTop, &oldRight, &oldBottom);
+    const int oldClipping = get_clip_state(walk.dest);
+    set_clip_rect(walk.dest, x, y, x + w - 1, y + h - 1);
+
+    mapX -= tileMap.staggerX;
+    mapY -= tileMap.staggerY;
+    if (tileMap.staggerX == 0 && tileMap.staggerY == 0) {
+        walkPlain(walk, mapX, mapY, x, y, w, h);
+    } else {
+        walkStaggered(walk, mapX, mapY, x, y, w, h);
+    }
+
+    set_clip_rect(walk.dest, oldLeft, oldTop, oldRight, oldBottom);
+    set_clip_state(walk.dest, oldClipping);
+}
+
+void clampCamera(int* cameraX, int* cameraY)
+{
+    // The upper limit is applied last and wins on a map smaller than the view.
+    const int maxX = tileMap.mapWidth * tileMap.blockWidth - kViewWidth;
+    const int maxY = tileMap.mapHeight * tileMap.blockHeight - kViewHeight;
+    if (*cameraX < 0) {
+        *cameraX = 0;
+    }
+    if (*cameraX > maxX) {
+        *cameraX = maxX;
+    }
+    if (*cameraY < 0) {
+        *cameraY = 0;
+    }
+    if (*cameraY > maxY) {
+        *cameraY = maxY;
+    }
+}
+
+}  // namespace
+
+void drawBackgroundLayer(BITMAP* dest, int mapX, int mapY, int x, int y, int w, int h)
+{
+    drawLayer(Walk{dest, Pass::Background, 0}, mapX, mapY, x, y, w, h);
+}
+
+void drawForegroundLayer(BITMAP* dest, int mapX, int mapY, int x, int y, int w, int h, int which)
+{
+    drawLayer(Walk{dest, Pass::Foreground, which}, mapX, mapY, x, y, w, h);
+}
+
+void drawMapView(BITMAP* dest, int* cameraX, int* cameraY)
+{
+    clampCamera(cameraX, cameraY);
+
+    // Where a small map leaves the view uncovered the frame shows black.
+    if (tileMap.mapWidth * tileMap.blockWidth < kViewWidth ||
+        tileMap.mapHeight * tileMap.blockHeight < kViewHeight) {
+        clear_to_color(dest, makecol_depth(bitmap_color_depth(dest), 0, 0, 0));
+    }
+
+    selectLayer(0);
+    drawBackgroundLayer(dest, *cameraX, *cameraY, 0, 0, kViewWidth, kViewHeight);
+    drawForegroundLayer(dest, *cameraX, *cameraY, 0, 0, kViewWidth, kViewHeight, 0);
+
+    BITMAP* layerOverlay = overlayFor(dest);
+    // On a map without layer 1 the selection fails and layer 0 is painted
+    // over itself, which leaves the picture as it is.
+    selectLayer(kOverlayLayer);
+    if (!layerOverlay) {
+        return;  // no memory for the overlay: the frame shows layer 0 alone
+    }
+    clear_to_color(layerOverlay, bitmap_mask_color(layerOverlay));
+    drawBackgroundLayer(layerOverlay, *cameraX, *cameraY, 0, 0, kViewWidth, kViewHeight);
+    drawForegroundLayer(layerOverlay, *cameraX, *cameraY, 0, 0, kViewWidth, kViewHeight, 0);
+    draw_sprite(dest, layerOverlay, 0, 0);
+}
