@@ -36,6 +36,7 @@ int refillOggStream(ALOGG_OGG* ogg)
         std::fill(samples + frames * ogg->decoder.channels(), samples + samplesPerFragment, kSilence);
         free_audio_stream_buffer(audio);
         ++filled;
+        ++ogg->buffersFed;
     }
     return filled;
 }

@@ -8,6 +8,7 @@
 
 #include <allegro.h>
 
+#include <atomic>
 #include <mutex>
 
 struct ALOGG_OGG {
@@ -20,6 +21,8 @@ struct ALOGG_OGG {
     bool loop = false;
     bool ended = false;       // an unlooped piece has run out
     bool polling = false;     // the timer callback is installed (main thread only)
+    // Buffers handed to the library so far; read from any thread.
+    std::atomic<long> buffersFed{0};
 };
 
 // Fills every stream buffer that the library is ready to take; returns how
