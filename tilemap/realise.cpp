@@ -115,6 +115,15 @@ void storePixel(uint8_t* out, int target, int value)
     }
 }
 
+// The stored bytes are the value's bits 23..16, 15..8 and 7..0. They are put
+// back together as they are rather than passed through makecol as red, green
+// and blue: the library does not always pack red highest (without a display
+// it packs blue highest), and makecol would then swap red and blue.
+int packedValue(const uint8_t* bytes)
+{
+    return (bytes[0] << 16) | (bytes[1] << 8) | bytes[2];
+}
+
 int loadPixel(const uint8_t* in, int target)
 {
     switch (bytesPerPixel(target)) {
@@ -126,9 +135,9 @@ int loadPixel(const uint8_t* in, int target)
         return word;
     }
     case 3:
-        return makecol_depth(target, in[0], in[1], in[2]);
+        return packedValue(in);
     default:
-        return makecol_depth(target, in[1], in[2], in[3]);
+        return packedValue(in + 1);  // past the zero byte
     }
 }
 
