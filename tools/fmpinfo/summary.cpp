@@ -1,0 +1,136 @@
+#include "tools/fmpinfo/map_report.h"
+
+#include "tilemap/loader.h"
+#include "tilemap/tilemap.h"
+
+#include <allegro.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kIdSize = 4;
+constexpr int kChunkHeaderBytes = 8;
+constexpr int kContainerHeaderBytes = 12;
+
+struct ChunkEntry {
+    std::string id;
+    uint32_t length;
+};
+
+// The chunks as they stand in the file, independent of whether the loader
+// accepted them; stops at the first header that comes short.
+std::vector<ChunkEntry> listChunks(const char* fileName, bool* truncated)
+{
+    std::vector<ChunkEntry> chunks;
+    *truncated = false;
+    PACKFILE* file = pack_fopen(fileName, "rp");
+    if (!file) {
+        file = pack_fopen(fileName, "r");
+    }
+    if (!file) {
+        return chunks;
+    }
+    uint8_t header[kContainerHeaderBytes];
+    if (pack_fread(header, kContainerHeaderBytes, file) == kContainerHeaderBytes) {
+        int64_t remaining = int64_t{readChunkLength(header + kIdSize)} + kChunkHeaderBytes - kContainerHeaderBytes;
+        while (remaining > 0) {
+            uint8_t chunk[kChunkHeaderBytes];
+            if (pack_fread(chunk, kChunkHeaderBytes, file) != kChunkHeaderBytes) {
+                *truncated = true;
+                break;
+            }
+            const uint32_t length = readChunkLength(chunk + kIdSize);
+            std::string id(reinterpret_cast<const char*>(chunk), kIdSize);
+            for (char& c : id) {
+                c = (c >= ' ' && c <= '~') ? c : '?';
+            }
+            chunks.push_back({id, length});
+            // pack_fseek takes an int: step over long chunks in pieces.
+            uint32_t left = length;
+            while (left > 0) {
+                const uint32_t step = left > INT32_MAX ? INT32_MAX : left;
+                if (pack_fseek(file, static_cast<int>(step)) != 0) {
+                    *truncated = true;
+                    left = 0;
+                    remaining = 0;
+                    break;
+                }
+                left -= step;
+            }
+            remaining -= int64_t{kChunkHeaderBytes} + length;
+        }
+    }
+    pack_fclose(file);
+    return chunks;
+}
+
+void printLoadedMap(std::FILE* out)
+{
+    const TileMap& m = tileMap;
+    std::fprintf(out, "map: %d x %d blocks of %d x %d pixels, block step %d x %d, stagger %d x %d\n", m.mapWidth,
+                 m.mapHeight, m.blockWidth, m.blockHeight, m.blockStepX, m.blockStepY, m.staggerX, m.staggerY);
+    std::fprintf(out, "graphics: %d, kept at %d bits in the file, now %d bits\n", m.graphicCount, m.graphicsDepth,
+                 m.blockDepth);
+    std::fprintf(out, "encoding: type %d, %s values\n", m.encodingType,
+                 m.littleEndian ? "little-endian" : "big-endian");
+    std::fprintf(out, "block records: %d of %d bytes in the file\n", m.blockRecordCount, m.blockRecordSize);
+    const long animations = m.animRecords ? static_cast<long>(m.animRecordsEnd - m.animRecords) - 1 : 0;
+    std::fprintf(out, "animations: %ld, frames %d\n", animations, m.animFrameCount);
+    std::fprintf(out, "palette: %zu colours\n", m.paletteSize / 3);
+    std::fprintf(out, "layers:");
+    for (int n = 0; n < kLayerCount; ++n) {
+        if (m.layers[n]) {
+            std::fprintf(out, " %d", n);
+        }
+    }
+    std::fprintf(out, "\n");
+}
+
+}  // namespace
+
+const char* loadErrorSentence(int code)
+{
+    switch (code) {
+    case kLoadOk:
+        return "the map loaded";
+    case kLoadNoMemory:
+        return "memory ran out while loading";
+    case kLoadBadData:
+        return "not an FMP map, or its data ends before what it promises";
+    case kLoadCannotOpen:
+        return "the file could not be opened";
+    case kLoadNoScreen:
+        return "there is no screen to make the tile bitmaps for";
+    case kLoadNoBitmap:
+        return "a tile bitmap could not be created";
+    case kLoadBadVersion:
+        return "the header has a format version above 1 or an encoding type above 3";
+    case kLoadBadReference:
+        return "a reference or size points outside what the map holds";
+    default:
+        return "unknown reason";
+    }
+}
+
+int fmpinfoSummary(const char* fileName, std::FILE* out)
+{
+    const int result = loadMap(fileName);
+    std::fprintf(out, "file: %s\n", fileName);
+    std::fprintf(out, "result: %d (%s)\n", result, result == 0 ? "loaded" : "not loaded");
+    std::fprintf(out, "loadError: %d, %s\n", tileMap.loadError, loadErrorSentence(tileMap.loadError));
+    bool truncated = false;
+    const std::vector<ChunkEntry> chunks = listChunks(fileName, &truncated);
+    std::fprintf(out, "chunks: %zu%s\n", chunks.size(), truncated ? " (the file ends inside the chunk list)" : "");
+    for (const ChunkEntry& chunk : chunks) {
+        std::fprintf(out, "  %s %u bytes\n", chunk.id.c_str(), chunk.length);
+    }
+    if (result != 0) {
+        return 1;
+    }
+    printLoadedMap(out);
+    freeMap();
+    return 0;
+}
