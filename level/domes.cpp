@@ -3,13 +3,14 @@
 
 #include "entities/dome.h"
 #include "entities/sprite.h"
+#include "level/slots.h"
 
 bool Level::anyDomeStanding()
 {
     // Every standing dome is animated, so the loop never stops early.
     bool standing = false;
     for (Dome* dome : domes) {
-        if (dome->sprite->active) {
+        if (inPlay(dome)) {
             standing = true;
             dome->animate();
         }

@@ -6,6 +6,7 @@
 #include "entities/orb.h"
 #include "entities/player_craft.h"
 #include "entities/sprite.h"
+#include "level/slots.h"
 #include "shell/counters.h"
 
 #include <allegro.h>
@@ -50,7 +51,7 @@ void Level::handleInput()
         const int32_t now = tickCounter.load();
         if (std::abs(now - lastFireTick) > cooldown) {
             for (Orb* orb : orbs) {
-                if (!orb->sprite->active) {
+                if (orb && orb->sprite && !orb->sprite->active) {
                     orb->kind = weaponKind;
                     orb->fire(craft->turretAngle, craft->x + craft->cart->frameWidth / 2,
                               craft->y + craft->cart->frameHeight / 2);
@@ -68,7 +69,7 @@ void Level::updateScore()
     if (std::abs(now - lastScoreTick) > kScoreIntervalTicks) {
         secondsPlayed += 1;
         for (Dome* dome : domes) {
-            if (dome->sprite->active) {
+            if (inPlay(dome)) {
                 score += 1;
             }
         }

@@ -8,6 +8,7 @@
 #include "entities/orb.h"
 #include "entities/player_craft.h"
 #include "entities/sprite.h"
+#include "level/slots.h"
 #include "shell/counters.h"
 #include "tilemap/view.h"
 
@@ -18,14 +19,14 @@ void Level::drawScene()
     drawMapView(backBuffer, &cameraX, &cameraY);
 
     for (Dome* dome : domes) {
-        if (dome->sprite->active) {
+        if (inPlay(dome)) {
             dome->drawHealth(backBuffer, cameraX, cameraY);
             draw_sprite(backBuffer, dome->sprite->frameBitmap, dome->x - cameraX, dome->y - cameraY);
         }
     }
 
     for (Orb* orb : orbs) {
-        if (orb->sprite->active) {
+        if (inPlay(orb)) {
             draw_sprite(backBuffer, orb->sprite->frameBitmap, orb->sprite->x - cameraX,
                         orb->sprite->y - cameraY);
         }
@@ -35,7 +36,7 @@ void Level::drawScene()
     draw_sprite(backBuffer, craft->image, craft->x - cameraX, craft->y - cameraY);
 
     for (Alien* alien : aliens) {
-        if (alien->sprite->active) {
+        if (inPlay(alien)) {
             alien->drawHealth(backBuffer, cameraX, cameraY);
             // Aliens keep fractional positions; the screen position is
             // truncated toward zero.
