@@ -64,7 +64,8 @@ TEST_F(MusicTrackLoad, MissingFileSaysUhOhThenDeath)
 TEST_F(MusicTrackLoad, FileThatIsNotOggSaysOnlyDeath)
 {
     // Line ends included, to show the bytes are read untranslated.
-    const std::string text("not music\r\nat all\n\x1a\x00 tail", 23);
+    static const char bytes[] = "not music\r\nat all\n\x1a\x00 tail";
+    const std::string text(bytes, sizeof bytes - 1);
     ASSERT_TRUE(writeFile(folder.file("Airship.ogg"), text));
     track = startMusicTrack("Airship.ogg");
     EXPECT_EQ(shown, Messages{"death"});
