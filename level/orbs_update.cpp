@@ -65,12 +65,10 @@ void Level::updateOrbs()
 
 int32_t Level::distance(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
 {
-    // Squares in 64 bits: the same as 32-bit ones for any distance on a map,
-    // and no overflow for points far outside it.
-    const int64_t dx = static_cast<int64_t>(x2) - x1;
-    const int64_t dy = static_cast<int64_t>(y2) - y1;
-    const int64_t dx2 = dx * dx;
-    const int64_t dy2 = dy * dy;
-    const double root = std::sqrt(static_cast<double>(dx2) + static_cast<double>(dy2));
+    // Squares in double precision: exact wherever 32-bit squares would fit,
+    // and no overflow for points far outside the map.
+    const double dx = static_cast<double>(x2) - x1;
+    const double dy = static_cast<double>(y2) - y1;
+    const double root = std::sqrt(dx * dx + dy * dy);
     return static_cast<int32_t>(std::min(root, static_cast<double>(INT32_MAX)));
 }
