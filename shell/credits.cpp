@@ -13,6 +13,7 @@ const char* const kCreditsLines[kCreditsLineCount] = {
     "Built on:",
     "  Allegro 4 - graphics, input, timers, sound",
     "  libvorbis - Ogg Vorbis music",
+    "",
     "Press ESC to return to the menu",
 };
 

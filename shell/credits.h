@@ -5,7 +5,7 @@
 struct BITMAP;
 struct KeyWaits;
 
-constexpr int kCreditsLineCount = 8;
+constexpr int kCreditsLineCount = 9;
 constexpr int kCreditsLineSpacing = 10;
 // One row per line, kCreditsLineSpacing pixels apart; empty rows stay blank.
 extern const char* const kCreditsLines[kCreditsLineCount];

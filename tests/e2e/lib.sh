@@ -5,7 +5,7 @@
 # Source it from a test script, then:
 #   e2e_init NAME BUILD_DIR      work folder, artefacts in BUILD_DIR/artifacts/NAME,
 #                                cleanup on exit (kills the game and Xvfb)
-#   e2e_start_xvfb               a fresh display, exported as DISPLAY
+#   e2e_start_xvfb [WxHxD]       a fresh display (640x480x24 unless given), exported as DISPLAY
 #   e2e_make_home null-audio     HOME with a null ALSA device (sound starts, plays nothing)
 #   e2e_make_home no-audio       HOME where ALSA finds no device at all
 #   e2e_start_game [VAR=value...]  starts BUILD_DIR/game/glimmerfall from its folder
@@ -101,10 +101,10 @@ e2e_pass() {
 # Picks the first display from 100 up that has no lock file and whose server
 # comes up; several test scripts may be starting servers at the same time.
 e2e_start_xvfb() {
-  local display
+  local geometry=${1:-640x480x24} display
   for display in $(seq 100 199); do
     [ -e "/tmp/.X${display}-lock" ] && continue
-    Xvfb ":$display" -screen 0 640x480x24 -nolisten tcp >"$E2E_WORK/xvfb-$display.log" 2>&1 &
+    Xvfb ":$display" -screen 0 "$geometry" -nolisten tcp >"$E2E_WORK/xvfb-$display.log" 2>&1 &
     E2E_XVFB_PID=$!
     local tries
     for tries in $(seq 1 100); do
@@ -206,7 +206,7 @@ e2e_pixel() {
 e2e_box_has_color() {
   local file=${1:?file} x=${2:?x} y=${3:?y} w=${4:?w} h=${5:?h} hex=${6:?RRGGBB}
   "$E2E_CONVERT" "$file" -crop "${w}x${h}+${x}+${y}" +repage -depth 8 txt:- |
-    grep -qi "#${hex}\b"
+    grep -ci "#${hex}\b" >/dev/null  # reads to the end: -q would cut convert off under pipefail
 }
 
 e2e_wait_for_color() {
