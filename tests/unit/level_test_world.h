@@ -37,10 +37,17 @@ inline int gunColour() { return makecol(100, 110, 120); }
 inline int panelColour() { return makecol(20, 100, 180); }
 inline int faceColour() { return makecol(180, 120, 20); }
 inline int mask() { return makecol(255, 0, 255); }
-// Frame i of a generic strip is filled with this colour.
-inline int frameColour(int frame) { return makecol(30 + 40 * frame, 200 - 30 * frame, 90); }
+// Frame i of a strip is filled with this colour; the tone tells the strips
+// apart.
+enum StripTone { kPlainTone = 130, kOrbTone = 10, kAlienTone = 50, kDomeTone = 90 };
+inline int frameColour(int frame, int tone = kPlainTone)
+{
+    return makecol(30 + 40 * frame, 200 - 30 * frame, tone);
+}
 
 constexpr int kPanelTop = 380;  // gui.bmp is transparent above this row
+constexpr int kFaceX = 13;
+constexpr int kFaceY = 390;
 constexpr int kFaceWidth = 40;
 constexpr int kFaceHeight = 60;
 
@@ -52,12 +59,13 @@ inline void saveOrFail(const std::string& path, BITMAP* bitmap)
 
 // A strip of frames, frame i in frameColour(i), with its top-left quarter
 // transparent so that masking shows.
-inline void writeStrip(const std::string& path, int frameWidth, int frameHeight, int frames)
+inline void writeStrip(const std::string& path, int frameWidth, int frameHeight, int frames,
+                       int tone = kPlainTone)
 {
     BITMAP* strip = create_bitmap(frameWidth * frames, frameHeight);
     for (int i = 0; i < frames; ++i) {
         const int left = i * frameWidth;
-        rectfill(strip, left, 0, left + frameWidth - 1, frameHeight - 1, frameColour(i));
+        rectfill(strip, left, 0, left + frameWidth - 1, frameHeight - 1, frameColour(i, tone));
         rectfill(strip, left, 0, left + frameWidth / 2 - 1, frameHeight / 2 - 1, mask());
     }
     saveOrFail(path, strip);
@@ -83,15 +91,16 @@ inline void writeGamePictures(const std::string& folder)
     rectfill(gun, 15, 16, 16, 31, gunColour());
     saveOrFail(folder + "/Gun.bmp", gun);
 
-    writeStrip(folder + "/orb.bmp", 16, 16, 4);
-    writeStrip(folder + "/alien.bmp", 128, 128, 5);
-    writeStrip(folder + "/dome.bmp", 128, 128, 4);
+    writeStrip(folder + "/orb.bmp", 16, 16, 4, kOrbTone);
+    writeStrip(folder + "/alien.bmp", 128, 128, 5, kAlienTone);
+    writeStrip(folder + "/dome.bmp", 128, 128, 4, kDomeTone);
 
     BITMAP* gui = create_bitmap(640, 480);
     clear_to_color(gui, mask());
     rectfill(gui, 0, kPanelTop, 639, 479, panelColour());
-    // A window in the panel through which the face shows.
-    rectfill(gui, 13, 390, 13 + kFaceWidth - 1, 390 + kFaceHeight - 1, mask());
+    // A window in the panel through which the face shows, one pixel wider
+    // and taller than the face, like the black box behind it.
+    rectfill(gui, kFaceX, kFaceY, kFaceX + kFaceWidth, kFaceY + kFaceHeight, mask());
     saveOrFail(folder + "/gui.bmp", gui);
 
     BITMAP* face = create_bitmap(kFaceWidth, kFaceHeight);
