@@ -184,4 +184,18 @@ inline std::string pixel32(int r, int g, int b)
     return std::string{'\x00', static_cast<char>(r), static_cast<char>(g), static_cast<char>(b)};
 }
 
+// count graphics of w x h pixels at the given depth, each filled with a
+// byte pattern that differs from graphic to graphic.
+inline std::string patternGraphics(int count, int w, int h, int depth)
+{
+    const int bytes = (depth + 1) / 8;
+    std::string out;
+    for (int g = 0; g < count; ++g) {
+        for (int i = 0; i < w * h * bytes; ++i) {
+            out.push_back(static_cast<char>((g * 37 + i * 11 + 1) & 0xFF));
+        }
+    }
+    return out;
+}
+
 }  // namespace fmp

@@ -12,20 +12,6 @@
 
 namespace fmp {
 
-// count graphics of w x h pixels at the given depth, each filled with a
-// byte pattern that differs from graphic to graphic.
-inline std::string patternGraphics(int count, int w, int h, int depth)
-{
-    const int bytes = (depth + 1) / 8;
-    std::string out;
-    for (int g = 0; g < count; ++g) {
-        for (int i = 0; i < w * h * bytes; ++i) {
-            out.push_back(static_cast<char>((g * 37 + i * 11 + 1) & 0xFF));
-        }
-    }
-    return out;
-}
-
 // Indices, big-endian, 32-bit graphics, one plain layer.
 inline std::string sampleIndexed()
 {
