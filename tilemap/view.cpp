@@ -3,8 +3,11 @@
 #include "tilemap/lookup.h"
 #include "tilemap/tilemap.h"
 #include "tilemap/view_cells.h"
+#include "tilemap/view_masked.h"
 
 #include <allegro.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -14,7 +17,7 @@ enum class Pass { Background, Foreground };
 
 // One overlay for the whole run: the picture is the same as with a fresh
 // bitmap per frame (it is filled with the mask colour every time), without
-// a full-screen allocation per frame.
+// a full-screen allocation per frame. Only maps whose blocks overlap need it.
 BITMAP* overlay = nullptr;
 
 BITMAP* overlayFor(BITMAP* dest)
@@ -46,6 +49,7 @@ struct Walk {
     BITMAP* dest;
     Pass pass;
     int which;
+    bool maskedBackground;  // lay backgrounds masked (layer 1 drawn straight onto layer 0)
 };
 
 // Copies one block. Plain maps lay their background opaque; staggered ones
@@ -58,11 +62,11 @@ void drawBlock(const Walk& walk, const BlockRecord& block, int px, int py, bool 
         if (!graphic) {
             return;
         }
-        if (!staggered) {
+        if (!staggered && !walk.maskedBackground) {
             blit(graphic, walk.dest, 0, 0, px, py, tileMap.blockWidth, tileMap.blockHeight);
             return;
         }
-        if (tileMap.tileBitmaps && graphic == tileMap.tileBitmaps[0]) {
+        if (staggered && tileMap.tileBitmaps && graphic == tileMap.tileBitmaps[0]) {
             return;
         }
     } else {
@@ -71,7 +75,7 @@ void drawBlock(const Walk& walk, const BlockRecord& block, int px, int py, bool 
             return;
         }
     }
-    masked_blit(graphic, walk.dest, 0, 0, px, py, tileMap.blockWidth, tileMap.blockHeight);
+    maskedCopy(graphic, walk.dest, 0, 0, px, py, tileMap.blockWidth, tileMap.blockHeight);
 }
 
 // Draws the cells of one map row from column `column` onwards, the first at
@@ -165,16 +169,63 @@ void clampCamera(int* cameraX, int* cameraY)
     }
 }
 
+// Blocks overlap when the grid is staggered or steps less than a block.
+bool blocksOverlap()
+{
+    return tileMap.staggerX != 0 || tileMap.staggerY != 0 || tileMap.blockStepX < tileMap.blockWidth ||
+           tileMap.blockStepY < tileMap.blockHeight;
+}
+
+// Layer 1 through an overlay: painted into a bitmap filled with the mask
+// colour, which then goes onto dest with its mask-colour pixels left out.
+void drawOverlayThroughBitmap(BITMAP* dest, int cameraX, int cameraY)
+{
+    BITMAP* layerOverlay = overlayFor(dest);
+    if (!layerOverlay) {
+        return;  // no memory for the overlay: the frame shows layer 0 alone
+    }
+    clear_to_color(layerOverlay, bitmap_mask_color(layerOverlay));
+    drawBackgroundLayer(layerOverlay, cameraX, cameraY, 0, 0, kViewWidth, kViewHeight);
+    drawForegroundLayer(layerOverlay, cameraX, cameraY, 0, 0, kViewWidth, kViewHeight, 0);
+    maskedCopy(layerOverlay, dest, 0, 0, 0, 0, layerOverlay->w, layerOverlay->h);
+}
+
+// Layer 1 straight onto dest, every copy masked. Where blocks do not
+// overlap each overlay pixel comes from one block, so this gives the
+// overlay's picture pixel for pixel without the full-screen fill and copy.
+// The overlay would be cut by dest's clipping rectangle, so the walk is.
+void drawOverlayInPlace(BITMAP* dest, int cameraX, int cameraY)
+{
+    int left = 0;
+    int top = 0;
+    int right = dest->w - 1;
+    int bottom = dest->h - 1;
+    if (get_clip_state(dest)) {
+        get_clip_rect(dest, &left, &top, &right, &bottom);
+    }
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    right = std::min(right, std::min(dest->w, kViewWidth) - 1);
+    bottom = std::min(bottom, std::min(dest->h, kViewHeight) - 1);
+    if (left > right || top > bottom) {
+        return;
+    }
+    const int w = right - left + 1;
+    const int h = bottom - top + 1;
+    drawLayer(Walk{dest, Pass::Background, 0, true}, cameraX + left, cameraY + top, left, top, w, h);
+    drawLayer(Walk{dest, Pass::Foreground, 0, true}, cameraX + left, cameraY + top, left, top, w, h);
+}
+
 }  // namespace
 
 void drawBackgroundLayer(BITMAP* dest, int mapX, int mapY, int x, int y, int w, int h)
 {
-    drawLayer(Walk{dest, Pass::Background, 0}, mapX, mapY, x, y, w, h);
+    drawLayer(Walk{dest, Pass::Background, 0, false}, mapX, mapY, x, y, w, h);
 }
 
 void drawForegroundLayer(BITMAP* dest, int mapX, int mapY, int x, int y, int w, int h, int which)
 {
-    drawLayer(Walk{dest, Pass::Foreground, which}, mapX, mapY, x, y, w, h);
+    drawLayer(Walk{dest, Pass::Foreground, which, false}, mapX, mapY, x, y, w, h);
 }
 
 void drawMapView(BITMAP* dest, int* cameraX, int* cameraY)
@@ -191,15 +242,14 @@ void drawMapView(BITMAP* dest, int* cameraX, int* cameraY)
     drawBackgroundLayer(dest, *cameraX, *cameraY, 0, 0, kViewWidth, kViewHeight);
     drawForegroundLayer(dest, *cameraX, *cameraY, 0, 0, kViewWidth, kViewHeight, 0);
 
-    BITMAP* layerOverlay = overlayFor(dest);
-    // On a map without layer 1 the selection fails and layer 0 is painted
-    // over itself, which leaves the picture as it is.
-    selectLayer(kOverlayLayer);
-    if (!layerOverlay) {
-        return;  // no memory for the overlay: the frame shows layer 0 alone
+    if (selectLayer(kOverlayLayer) < 0) {
+        // No layer 1: the current layer stays layer 0, and laying layer 0
+        // over itself once more would leave every pixel as it is.
+        return;
     }
-    clear_to_color(layerOverlay, bitmap_mask_color(layerOverlay));
-    drawBackgroundLayer(layerOverlay, *cameraX, *cameraY, 0, 0, kViewWidth, kViewHeight);
-    drawForegroundLayer(layerOverlay, *cameraX, *cameraY, 0, 0, kViewWidth, kViewHeight, 0);
-    draw_sprite(dest, layerOverlay, 0, 0);
+    if (blocksOverlap()) {
+        drawOverlayThroughBitmap(dest, *cameraX, *cameraY);
+    } else {
+        drawOverlayInPlace(dest, *cameraX, *cameraY);
+    }
 }

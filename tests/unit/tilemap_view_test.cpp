@@ -5,6 +5,9 @@
 #include "tilemap/lookup.h"
 #include "tilemap/view.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace {
 
 using testmap::kBlock;
@@ -322,6 +325,98 @@ TEST_F(ViewTest, WalkOutsideTheMapReadsNothing)
                  testmap::graphicColor(column));
     }
     EXPECT_SAME_PICTURE(frame, expected);
+}
+
+}  // namespace
+
+namespace {
+
+// The view as the plain recipe makes it: layer 0 into dest, layer 1 into an
+// overlay filled with the mask colour, the overlay laid over dest with
+// draw_sprite. drawMapView takes short cuts; its picture must not differ.
+void referenceView(BITMAP* dest, int cameraX, int cameraY)
+{
+    const int maxX = tileMap.mapWidth * tileMap.blockWidth - kViewWidth;
+    const int maxY = tileMap.mapHeight * tileMap.blockHeight - kViewHeight;
+    cameraX = std::min(std::max(cameraX, 0), maxX);
+    cameraY = std::min(std::max(cameraY, 0), maxY);
+    if (maxX < 0 || maxY < 0) {
+        clear_to_color(dest, 0);
+    }
+    selectLayer(0);
+    drawBackgroundLayer(dest, cameraX, cameraY, 0, 0, kViewWidth, kViewHeight);
+    drawForegroundLayer(dest, cameraX, cameraY, 0, 0, kViewWidth, kViewHeight, 0);
+    BITMAP* overlay = create_bitmap(dest->w, dest->h);
+    clear_to_color(overlay, testmap::mask());
+    selectLayer(1);
+    drawBackgroundLayer(overlay, cameraX, cameraY, 0, 0, kViewWidth, kViewHeight);
+    drawForegroundLayer(overlay, cameraX, cameraY, 0, 0, kViewWidth, kViewHeight, 0);
+    draw_sprite(dest, overlay, 0, 0);
+    destroy_bitmap(overlay);
+}
+
+// A two-layer map of random cells over eight graphics, of which some have
+// magenta holes (stripes, a corner) and some serve as foregrounds.
+void randomTwoLayerMap(int width, int height, unsigned seed)
+{
+    std::srand(seed);
+    testmap::begin(width, height);
+    constexpr int kGraphics = 8;
+    testmap::makeGraphics(kGraphics, [](int i, BITMAP* tile) {
+        if (i == 0) {
+            clear_to_color(tile, testmap::mask());
+        } else if (i % 3 == 0) {
+            for (int x = 0; x < kBlock; x += 4) {
+                vline(tile, x, 0, kBlock - 1, testmap::mask());
+            }
+        } else if (i % 3 == 1) {
+            rectfill(tile, 0, 0, 11, 11, testmap::mask());
+        }
+    });
+    testmap::makeBlocks(kGraphics);
+    testmap::setForeground(2, 3);
+    testmap::setForeground(5, 4);
+    testmap::makeLayer(0, [](int, int) -> int16_t { return static_cast<int16_t>(1 + std::rand() % 7); });
+    testmap::makeLayer(1, [](int, int) -> int16_t {
+        return static_cast<int16_t>(std::rand() % 3 == 0 ? std::rand() % 8 : 0);
+    });
+}
+
+void expectSameAsReference(int cameraX, int cameraY, bool clipped)
+{
+    SCOPED_TRACE(testing::Message() << "camera (" << cameraX << ", " << cameraY << ")" << (clipped ? " clipped" : ""));
+    const int paper = makecol(12, 34, 56);
+    Picture actual(kViewWidth, kViewHeight, paper);
+    Picture expected(kViewWidth, kViewHeight, paper);
+    if (clipped) {
+        set_clip_rect(actual, 10, 20, 600, 400);
+        set_clip_rect(expected, 10, 20, 600, 400);
+    }
+    referenceView(expected, cameraX, cameraY);
+    drawMapView(actual, &cameraX, &cameraY);
+    EXPECT_SAME_PICTURE(actual, expected);
+}
+
+TEST_F(ViewTest, ShortCutsGiveThePictureOfTheOverlayRecipe)
+{
+    randomTwoLayerMap(30, 25, 7);
+    for (auto [x, y] : {std::pair{0, 0}, {37, 51}, {9999, 9999}, {-40, 300}}) {
+        expectSameAsReference(x, y, false);
+        expectSameAsReference(x, y, true);
+    }
+    // Smaller than the view, and with overlapping blocks (the overlay path).
+    randomTwoLayerMap(7, 5, 8);
+    expectSameAsReference(0, 0, false);
+    randomTwoLayerMap(30, 25, 9);
+    tileMap.blockStepX = 24;
+    tileMap.blockStepY = 28;
+    expectSameAsReference(100, 60, false);
+    expectSameAsReference(100, 60, true);
+    randomTwoLayerMap(30, 40, 10);
+    tileMap.staggerX = 16;
+    tileMap.staggerY = 8;
+    tileMap.blockStepY = 16;
+    expectSameAsReference(50, 70, false);
 }
 
 }  // namespace
