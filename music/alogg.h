@@ -10,8 +10,11 @@ struct ALOGG_OGG;
 ALOGG_OGG* alogg_create_ogg_from_buffer(void* data, int dataLength);
 
 // bufferLength in bytes, volume 0..255, pan 0..255 (127 centre),
-// speed in thousandths (1000 normal), loop non-zero to restart at the end.
-// Returns 0 when the stream plays, a negative value when it cannot.
+// speed in thousandths (1000 normal; other speeds change the playback rate,
+// and the pitch with it), loop non-zero to go on from the start at the end
+// (an unlooped piece falls silent there until stopped). Playing again
+// starts over from the beginning. Returns 0 when the stream plays, a
+// negative value when it cannot: always so with the null digital driver.
 int alogg_play_ex_ogg(ALOGG_OGG* ogg, int bufferLength, int volume, int pan, int speed, int loop);
 
 // Refills the stream from the library's timer every intervalMs milliseconds.

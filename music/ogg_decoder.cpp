@@ -1,5 +1,6 @@
 #include "music/ogg_decoder.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -10,6 +11,9 @@ constexpr int kUnsignedSamples = 0;
 // A damaged stretch of data (a hole) is skipped; this many in a row without
 // any sound in between means the data cannot be read any further.
 constexpr int kMaxHolesInARow = 64;
+// The decoder gives at most one packet per call anyway; this keeps the
+// length it is told within its int.
+constexpr long kMostBytesPerCall = 1 << 16;
 }
 
 OggDecoder::~OggDecoder()
@@ -95,7 +99,7 @@ long OggDecoder::decodeSome(char* out, long bytes)
     int holes = 0;
     for (;;) {
         int section = 0;
-        const long got = ov_read(&file_, out, static_cast<int>(bytes), kLittleEndian, kBytesPerSample,
+        const long got = ov_read(&file_, out, static_cast<int>(std::min(bytes, kMostBytesPerCall)), kLittleEndian, kBytesPerSample,
                                  kUnsignedSamples, &section);
         if (got != OV_HOLE) {
             return got;
