@@ -204,9 +204,13 @@ e2e_pixel() {
 }
 
 e2e_box_has_color() {
-  local file=${1:?file} x=${2:?x} y=${3:?y} w=${4:?w} h=${5:?h} hex=${6:?RRGGBB}
-  "$E2E_CONVERT" "$file" -crop "${w}x${h}+${x}+${y}" +repage -depth 8 txt:- |
-    grep -ci "#${hex}\b" >/dev/null  # reads to the end: -q would cut convert off under pipefail
+  local file=${1:?file} x=${2:?x} y=${3:?y} w=${4:?w} h=${5:?h} hex=${6:?RRGGBB} nearest
+  # Per pixel the largest channel difference from the colour; the box holds
+  # the colour exactly when the smallest of those is 0.
+  nearest=$("$E2E_CONVERT" "$file" -crop "${w}x${h}+${x}+${y}" +repage -alpha off \
+    \( +clone -fill "#${hex}" -colorize 100 \) -compose difference -composite \
+    -separate -evaluate-sequence max -threshold 0 -format '%[fx:minima]' info:)
+  [ "$nearest" = 0 ]
 }
 
 e2e_wait_for_color() {
