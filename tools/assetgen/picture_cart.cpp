@@ -46,8 +46,8 @@ void drawBodyAlong(BITMAP* strip, int ox)
     // Armour seams and the ring the turret sits in.
     hline(strip, ox + 10, 7, ox + 21, col(c::kWoodDark));
     hline(strip, ox + 10, 24, ox + 21, col(c::kWoodDark));
-    circlefill(strip, ox + kCentre, kCentre, 8, outline);
-    circlefill(strip, ox + kCentre, kCentre, 7, col(c::kStoneDark));
+    circlefill(strip, ox + kCentre, kCentre, 7, outline);
+    circlefill(strip, ox + kCentre, kCentre, 6, col(c::kStoneDark));
 }
 
 // Frame 1 is frame 0 turned a quarter: mirrored along the diagonal, which
@@ -76,16 +76,17 @@ BITMAP* turretStrip()
     BITMAP* strip = canvas::blank(kCartFrame * kTurretFrames, kCartFrame);
     for (int frame = 0; frame < kTurretFrames; ++frame) {
         const int ox = frame * kCartFrame;
-        canvas::outlinedCircle(strip, ox + kCentre, kCentre, 9, c::kSteelDark, c::kOutline);
-        canvas::shadedEllipse(strip, ox + kCentre, kCentre, 7, 7, c::kSteel, c::kStone, c::kStoneDark);
+        canvas::outlinedCircle(strip, ox + kCentre, kCentre, 7, c::kSteelDark, c::kOutline);
+        canvas::shadedEllipse(strip, ox + kCentre, kCentre, 5, 5, c::kSteel, c::kStone, c::kStoneDark);
         // A sensor light that walks round the ring, one eighth per frame.
         const double angle = frame * 2 * kPi / kTurretFrames - kPi / 2;
-        const int lx = ox + kCentre + static_cast<int>(std::lround(std::cos(angle) * 6));
-        const int ly = kCentre + static_cast<int>(std::lround(std::sin(angle) * 6));
-        circlefill(strip, lx, ly, 1, col(c::kCyan));
+        const int lx = ox + kCentre + static_cast<int>(std::lround(std::cos(angle) * 4));
+        const int ly = kCentre + static_cast<int>(std::lround(std::sin(angle) * 4));
         // Hatch on the side away from the gun's rest position.
-        rectfill(strip, ox + kCentre - 3, kCentre - 6, ox + kCentre + 2, kCentre - 3, col(c::kStoneDark));
-        rect(strip, ox + kCentre - 3, kCentre - 6, ox + kCentre + 2, kCentre - 3, col(c::kOutline));
+        rectfill(strip, ox + kCentre - 2, kCentre - 5, ox + kCentre + 1, kCentre - 3, col(c::kStoneDark));
+        rect(strip, ox + kCentre - 2, kCentre - 5, ox + kCentre + 1, kCentre - 3, col(c::kOutline));
+        putpixel(strip, lx, ly, col(c::kCyan));
+        putpixel(strip, lx + 1, ly, col(c::kCyan));
     }
     return strip;
 }
@@ -104,7 +105,7 @@ BITMAP* gunPicture()
     hline(gun, kCentre - 3, kCartFrame - 6, kCentre + 2, col(c::kSteelDark));
     hline(gun, kCentre - 3, kCartFrame - 5, kCentre + 2, col(c::kSteel));
     // Mantlet over the turret's centre.
-    canvas::outlinedCircle(gun, kCentre, kCentre, 4, c::kStone, c::kOutline);
+    canvas::outlinedCircle(gun, kCentre, kCentre, 3, c::kStone, c::kOutline);
     putpixel(gun, kCentre - 1, kCentre - 1, col(c::kSteel));
     return gun;
 }
