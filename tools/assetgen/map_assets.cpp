@@ -39,7 +39,9 @@ enum Block : int {
     kBlockBridgeAlong = 45,
     kBlockTreeOverlayFirst = 46,  // trees as layer-1 overlays
     kBlockTreeOnGrassFirst = 48,  // trees as foregrounds over grass (one-layer maps)
-    kBlockCount = 50,
+    kBlockShoreFirst = 50,        // grass with beaches, by the sides that face water (1..15)
+    kBlockShoreCornerFirst = 65,  // grass with a beach in the corner that touches water
+    kBlockCount = 69,
 };
 
 constexpr uint8_t kAcross = layout::kLeft | layout::kRight;
@@ -86,6 +88,12 @@ std::vector<fmp::Block> blocks()
         set(kBlockTreeOverlayFirst + i, tiles::kTreeFirst + i);
         set(kBlockTreeOnGrassFirst + i, tiles::kGrassFirst + i, 0, tiles::kTreeFirst + i);
     }
+    for (int sides = 1; sides <= kMaxWays; ++sides) {
+        set(kBlockShoreFirst + sides - 1, tiles::shoreGraphic(static_cast<uint8_t>(sides)));
+    }
+    for (int corner = 0; corner < 4; ++corner) {
+        set(kBlockShoreCornerFirst + corner, tiles::kShoreCornerFirst + corner);
+    }
     return list;
 }
 
@@ -127,6 +135,10 @@ std::vector<fmp::Cell> groundLayer(const Plan& plan, bool overlays)
                 }
             } else if (ways != 0) {
                 cell = static_cast<fmp::Cell>(kBlockTrackFirst + ways - 1);
+            } else if (const uint8_t shore = plan.waterSides(x, y)) {
+                cell = static_cast<fmp::Cell>(kBlockShoreFirst + shore - 1);
+            } else if (plan.waterCorner(x, y) >= 0) {
+                cell = static_cast<fmp::Cell>(kBlockShoreCornerFirst + plan.waterCorner(x, y));
             } else {
                 switch (plan.decoration(x, y)) {
                 case Decoration::Flowers:

@@ -60,7 +60,44 @@ void Plan::place(int x, int y, Decoration decoration)
 bool Plan::freeGround(int x, int y) const
 {
     const int i = index(x, y);
-    return ways_[i] == 0 && !water_[i] && !clear_[i] && decorations_[i] == Decoration::None;
+    return ways_[i] == 0 && !water_[i] && !clear_[i] && decorations_[i] == Decoration::None &&
+           waterSides(x, y) == 0 && waterCorner(x, y) < 0;
+}
+
+int Plan::waterCorner(int x, int y) const
+{
+    if (water_[index(x, y)] || waterSides(x, y) != 0) {
+        return -1;
+    }
+    for (int corner = 0; corner < 4; ++corner) {
+        const int nx = x + (corner % 2 ? 1 : -1);
+        const int ny = y + (corner / 2 ? 1 : -1);
+        if (nx >= 0 && ny >= 0 && nx < width_ && ny < height_ && water_[index(nx, ny)]) {
+            return corner;
+        }
+    }
+    return -1;
+}
+
+uint8_t Plan::waterSides(int x, int y) const
+{
+    if (water_[index(x, y)]) {
+        return 0;
+    }
+    uint8_t sides = 0;
+    if (y > 0 && water_[index(x, y - 1)]) {
+        sides |= kUp;
+    }
+    if (y < height_ - 1 && water_[index(x, y + 1)]) {
+        sides |= kDown;
+    }
+    if (x > 0 && water_[index(x - 1, y)]) {
+        sides |= kLeft;
+    }
+    if (x < width_ - 1 && water_[index(x + 1, y)]) {
+        sides |= kRight;
+    }
+    return sides;
 }
 
 void Plan::scatter(int seed, int oneIn, bool trees)

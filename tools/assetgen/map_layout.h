@@ -43,6 +43,11 @@ public:
     bool water(int x, int y) const { return water_[index(x, y)]; }
     Decoration decoration(int x, int y) const { return decorations_[index(x, y)]; }
     bool freeGround(int x, int y) const;
+    // The sides of a dry cell that face water (bits as the ways out).
+    uint8_t waterSides(int x, int y) const;
+    // For a dry cell with no side facing water: the corner (0 up-left,
+    // 1 up-right, 2 down-left, 3 down-right) that touches water, or -1.
+    int waterCorner(int x, int y) const;
 
 private:
     int index(int x, int y) const { return y * width_ + x; }

@@ -4,7 +4,9 @@
 
 #include <allegro.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <functional>
 
 namespace tiles {
@@ -26,6 +28,7 @@ constexpr double kRailOuter = 7.0;
 constexpr double kSleeperHalf = 10.0;
 constexpr double kBallastHalf = 11.5;
 constexpr int kSleeperPitch = 8;      // pixels between sleepers along the track
+constexpr int kBeach = 7;             // how far sand reaches in from the waterline
 constexpr double kPi = 3.14159265358979;
 
 // What a pixel of a track piece shows, in drawing priority.
@@ -304,6 +307,56 @@ void paintBush(BITMAP* tile)
     }
 }
 
+// Grass with a strip of beach along every side that faces water: sand with
+// a ragged edge towards the grass and wet sand at the waterline.
+void paintShore(BITMAP* tile, uint8_t sides)
+{
+    paintGrass(tile, 60 + sides);
+    for (int y = 0; y < kSize; ++y) {
+        for (int x = 0; x < kSize; ++x) {
+            int depth = kSize;  // distance to the nearest side that faces water
+            if (sides & kUp) {
+                depth = std::min(depth, y);
+            }
+            if (sides & kDown) {
+                depth = std::min(depth, kSize - 1 - y);
+            }
+            if (sides & kLeft) {
+                depth = std::min(depth, x);
+            }
+            if (sides & kRight) {
+                depth = std::min(depth, kSize - 1 - x);
+            }
+            const int ragged = kBeach - 1 + noise(sides, x, y, 3);
+            if (depth < 2) {
+                putpixel(tile, x, y, col(c::kSandWet));
+            } else if (depth < ragged) {
+                putpixel(tile, x, y, col(noise(sides + 20, x, y, 8) == 0 ? c::kGravelLight : c::kSand));
+            }
+        }
+    }
+}
+
+// Grass whose corner touches water only diagonally: a rounded patch of
+// beach in that corner joins the beaches of the two neighbouring cells.
+void paintShoreCorner(BITMAP* tile, int corner)
+{
+    paintGrass(tile, 80 + corner);
+    const int cx = corner % 2 ? kSize - 1 : 0;
+    const int cy = corner / 2 ? kSize - 1 : 0;
+    for (int y = 0; y < kSize; ++y) {
+        for (int x = 0; x < kSize; ++x) {
+            const int depth = std::max(std::abs(x - cx), std::abs(y - cy));
+            const int ragged = kBeach - 1 + noise(corner + 30, x, y, 3);
+            if (depth < 2) {
+                putpixel(tile, x, y, col(c::kSandWet));
+            } else if (depth < ragged) {
+                putpixel(tile, x, y, col(noise(corner + 40, x, y, 8) == 0 ? c::kGravelLight : c::kSand));
+            }
+        }
+    }
+}
+
 void draw(std::vector<std::vector<uint32_t>>& out, const std::function<void(BITMAP*)>& paint)
 {
     BITMAP* tile = canvas::blank(kSize, kSize);
@@ -336,6 +389,12 @@ std::vector<std::vector<uint32_t>> drawAll()
     draw(out, [](BITMAP* tile) { paintBridge(tile, false); });
     for (int i = 0; i < kTreeVariants; ++i) {
         draw(out, [i](BITMAP* tile) { paintTree(tile, i); });
+    }
+    for (int sides = 1; sides <= 15; ++sides) {
+        draw(out, [sides](BITMAP* tile) { paintShore(tile, static_cast<uint8_t>(sides)); });
+    }
+    for (int corner = 0; corner < 4; ++corner) {
+        draw(out, [corner](BITMAP* tile) { paintShoreCorner(tile, corner); });
     }
     return out;
 }

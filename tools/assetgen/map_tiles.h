@@ -27,12 +27,20 @@ enum Graphic : int {
     kBridgeAlong = 28,   // planks carrying an up-down track
     kTreeFirst = 29,     // two tree tops, transparent around the canopy
     kTreeVariants = 2,
-    kGraphicCount = 31,
+    kShoreFirst = 31,  // kShoreFirst + sides - 1: grass with a beach on the sides (bits as ways) facing water
+    kShoreCornerFirst = 46,  // grass with a beach in one corner that touches water: up-left, up-right,
+                             // down-left, down-right
+    kGraphicCount = 50,
 };
 
 inline int trackGraphic(uint8_t ways)
 {
     return kTrackFirst + ways - 1;
+}
+
+inline int shoreGraphic(uint8_t waterSides)
+{
+    return kShoreFirst + waterSides - 1;
 }
 
 // Every graphic as kSize x kSize pixels of 0xRRGGBB, in number order.

@@ -37,6 +37,8 @@ constexpr Rgb kWater{40, 96, 168};
 constexpr Rgb kWaterDeep{28, 70, 130};
 constexpr Rgb kWaterLight{90, 150, 210};
 constexpr Rgb kFoam{190, 226, 244};
+constexpr Rgb kSand{212, 190, 130};
+constexpr Rgb kSandWet{150, 128, 88};
 constexpr Rgb kLeaf{40, 112, 52};
 constexpr Rgb kLeafDark{24, 72, 36};
 constexpr Rgb kLeafLight{78, 156, 72};
