@@ -1,10 +1,12 @@
 # Real playback needs the library's X11 system driver for its timer, so the
 # playback test also runs under a throw-away X server; on its own (no
-# DISPLAY) it skips. Labelled unit so the sanitizer pass runs it too.
+# DISPLAY) it skips. Labelled unit so the sanitizer pass runs it too; the
+# server numbers from 190 up keep clear of the end-to-end tests' displays.
 find_program(XVFB_RUN xvfb-run)
 find_program(XAUTH xauth)
 if(XVFB_RUN AND XAUTH AND TARGET music_playback_test)
   add_test(NAME music_playback_under_xvfb
-           COMMAND ${XVFB_RUN} -a -s "-screen 0 640x480x24" $<TARGET_FILE:music_playback_test>)
-  set_tests_properties(music_playback_under_xvfb PROPERTIES LABELS unit TIMEOUT 120)
+           COMMAND ${XVFB_RUN} -a -n 190 -s "-screen 0 640x480x24" $<TARGET_FILE:music_playback_test>)
+  set_tests_properties(music_playback_under_xvfb PROPERTIES LABELS unit TIMEOUT 120
+                       ENVIRONMENT GLIM_REQUIRE_SOUND=1)
 endif()
