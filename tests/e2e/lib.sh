@@ -127,8 +127,8 @@ e2e_start_xvfb() {
 
 # null-audio: ALSA's default device is the null plug-in, so the sound driver
 # starts and everything it plays goes nowhere.
-# no-audio: ALSA's default device names a card that does not exist, so no
-# digital driver can start (there is no /dev/dsp for OSS here either).
+# no-audio: ALSA's default device names a card that does not exist and OSS
+# looks for a device file that does not exist, so no digital driver starts.
 e2e_make_home() {
   local kind=${1:?null-audio or no-audio}
   E2E_HOME=$E2E_WORK/home
@@ -146,6 +146,13 @@ ALSA
 pcm.!default { type hw card 31 }
 ctl.!default { type hw card 31 }
 ALSA
+      # OSS is the library's other built-in driver: point it at no device,
+      # in case the machine has OSS emulation (Debian ships no ESD, aRts or
+      # JACK modules of the library).
+      cat >"$E2E_HOME/.allegrorc" <<'CONFIG'
+[sound]
+oss_driver = /nonexistent/dsp
+CONFIG
       ;;
     *) e2e_fail "unknown home kind $kind" ;;
   esac

@@ -220,15 +220,6 @@ TEST(StartUp, SecondSoundFailureEndsWithoutLeavingGraphics)
     }
 }
 
-TEST(StartUp, SilentDriverIsOnlyTriedAfterTheRealOneFailed)
-{
-    startWith(kNone, true);
-    for (const std::string& call : calls) {
-        EXPECT_EQ(call.find("install_sound none"), std::string::npos);
-        EXPECT_EQ(call.find("message"), std::string::npos);
-    }
-}
-
 // A library reason longer than any the library writes is cut, not overrun.
 const char* longReason()
 {
