@@ -126,7 +126,9 @@ e2e_start_xvfb() {
 }
 
 # null-audio: ALSA's default device is the null plug-in, so the sound driver
-# starts and everything it plays goes nowhere.
+# starts and everything it plays goes nowhere. The mixer's control device
+# only needs a definition: without one ALSA fills the game's log with
+# complaints, though the driver starts all the same.
 # no-audio: ALSA's default device names a card that does not exist and OSS
 # looks for a device file that does not exist, so no digital driver starts.
 e2e_make_home() {
