@@ -10,7 +10,7 @@ PACKAGES=(
   liballegro4-dev libvorbis-dev
   libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xdotool x11-apps imagemagick x11-utils
+  xvfb xauth xdotool x11-apps imagemagick x11-utils
   valgrind
 )
 
