@@ -14,6 +14,7 @@
 #   e2e_screenshot NAME          saves ARTIFACTS/NAME.png, prints its path
 #   e2e_pixel FILE X Y           prints "R,G,B"
 #   e2e_box_has_color FILE X Y W H RRGGBB   true when a pixel of the box has that colour
+#   e2e_box_only_color FILE X Y W H RRGGBB  true when every pixel of the box has that colour
 #   e2e_wait_for_color X Y W H RRGGBB SECONDS [SHOT]  polls screenshots until it is true
 #   e2e_wait_for_exit SECONDS    true when the game ended in time; status in E2E_EXIT_STATUS
 #   e2e_game_running             true while the game process lives
@@ -220,6 +221,14 @@ e2e_box_has_color() {
     \( +clone -fill "#${hex}" -colorize 100 \) -compose difference -composite \
     -separate -evaluate-sequence max -threshold 0 -format '%[fx:minima]' info:)
   [ "$nearest" = 0 ]
+}
+
+e2e_box_only_color() {
+  local file=${1:?file} x=${2:?x} y=${3:?y} w=${4:?w} h=${5:?h} hex=${6:?RRGGBB} farthest
+  farthest=$("$E2E_CONVERT" "$file" -crop "${w}x${h}+${x}+${y}" +repage -alpha off \
+    \( +clone -fill "#${hex}" -colorize 100 \) -compose difference -composite \
+    -separate -evaluate-sequence max -threshold 0 -format '%[fx:maxima]' info:)
+  [ "$farthest" = 0 ]
 }
 
 e2e_wait_for_color() {
