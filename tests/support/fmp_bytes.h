@@ -120,16 +120,22 @@ struct Block {
 };
 
 // Records of recordSize bytes each; bytes past the first 32 are filled with
-// 0xEE so that a decoder reading them would show.
+// 0xEE so that a decoder reading them would show. A size below 32 cuts each
+// record short.
 inline std::string bkdt(const std::vector<Block>& blocks, bool littleEndian = false, int recordSize = 32)
 {
-    Bytes b(littleEndian);
+    constexpr int kFieldBytes = 32;
+    std::string records;
     for (const Block& k : blocks) {
+        Bytes b(littleEndian);
         b.u32(k.back).u32(k.fore1).u32(k.fore2).u32(k.fore3).u32(k.user1).u32(k.user2);
         b.u16(k.user3).u16(k.user4).u8(k.user5).u8(k.user6).u8(k.user7).u8(k.flags);
-        b.fill(static_cast<std::size_t>(recordSize - 32), 0xEE);
+        if (recordSize > kFieldBytes) {
+            b.fill(static_cast<std::size_t>(recordSize - kFieldBytes), 0xEE);
+        }
+        records += b.str().substr(0, static_cast<std::size_t>(recordSize < 0 ? 0 : recordSize));
     }
-    return chunk("BKDT", b.str());
+    return chunk("BKDT", records);
 }
 
 struct Anim {
