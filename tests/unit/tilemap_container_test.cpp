@@ -74,6 +74,26 @@ TEST_F(Container, PackedFileLoadsLikeThePlainOne)
     EXPECT_EQ(plainCells, (std::vector<int16_t>{2, 2, 0, -1}));
 }
 
+TEST_F(Container, MemoryInputIsTakenAsAPlainMapOnly)
+{
+    // Packed data in memory starts with the packer's signature, not "FORM".
+    const std::string path = dir.file("packed.fmp");
+    PACKFILE* out = pack_fopen(path.c_str(), "wp");
+    ASSERT_NE(out, nullptr);
+    const std::string bytes = fmp::sampleIndexed();
+    pack_fwrite(bytes.data(), static_cast<long>(bytes.size()), out);
+    pack_fclose(out);
+    PACKFILE* in = pack_fopen(path.c_str(), "r");
+    ASSERT_NE(in, nullptr);
+    std::string packed(static_cast<std::size_t>(file_size_ex(path.c_str())), '\0');
+    ASSERT_EQ(pack_fread(&packed[0], static_cast<long>(packed.size()), in), static_cast<long>(packed.size()));
+    pack_fclose(in);
+    ASSERT_NE(packed.compare(0, 4, "FORM"), 0);
+
+    EXPECT_EQ(fmp::load(packed), -1);
+    EXPECT_EQ(tileMap.loadError, kLoadBadData);
+}
+
 TEST_F(Container, FileThatCannotBeOpenedKeepsThePreviousMap)
 {
     loadMarkerMap();
