@@ -6,6 +6,11 @@
 // for the run and a read-out box is redrawn only when its text changes. The
 // picture is the same as composing it anew every frame, because every
 // read-out box is opaque and covers whatever was under it.
+//
+// Laying the panel over the frame with a masked copy would visit all of its
+// pixels although most of the picture is transparent; instead the opaque
+// parts are found once and copied as they are, which leaves the frame as
+// the masked copy would.
 #include "level/level.h"
 #include "level/panel_cache.h"
 
@@ -17,6 +22,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -49,8 +55,18 @@ constexpr int kTextShiftY = 5;
 
 constexpr int kTextCapacity = 64;
 
+// A rectangle of the panel without a single mask-colour pixel.
+struct OpaqueSpan {
+    int x;
+    int y;
+    int w;
+    int h;
+};
+
 struct PanelCache {
     BITMAP* panel = nullptr;
+    std::vector<OpaqueSpan> opaque;  // empty until the panel is complete
+    bool opaqueKnown = false;
     BITMAP* composedFromGui = nullptr;   // the pictures the panel was made from
     BITMAP* composedFromFace = nullptr;
     BITMAP* texts[kReadoutCount] = {};
@@ -82,6 +98,7 @@ void composeBase(BITMAP* gui, BITMAP* face)
 
     cache.composedFromGui = gui;
     cache.composedFromFace = face;
+    cache.opaqueKnown = false;
     for (bool& valid : cache.readoutValid) {
         valid = false;
     }
@@ -118,6 +135,50 @@ void updateReadout(int index, const char* format, Value value)
     cache.readoutValid[index] = true;
 }
 
+// Runs of opaque pixels, row by row, with runs that repeat the one above
+// merged into taller rectangles. Read-out boxes are opaque throughout, so
+// redrawing one never changes the result.
+void findOpaqueSpans()
+{
+    BITMAP* panel = cache.panel;
+    const int mask = maskColour();
+    std::vector<OpaqueSpan> spans;
+    std::vector<size_t> previousRow;  // spans that end on the row above
+    for (int y = 0; y < panel->h; ++y) {
+        std::vector<size_t> thisRow;
+        int x = 0;
+        while (x < panel->w) {
+            while (x < panel->w && getpixel(panel, x, y) == mask) {
+                ++x;
+            }
+            const int start = x;
+            while (x < panel->w && getpixel(panel, x, y) != mask) {
+                ++x;
+            }
+            if (x == start) {
+                break;
+            }
+            bool extended = false;
+            for (size_t index : previousRow) {
+                OpaqueSpan& above = spans[index];
+                if (above.x == start && above.w == x - start) {
+                    above.h += 1;
+                    thisRow.push_back(index);
+                    extended = true;
+                    break;
+                }
+            }
+            if (!extended) {
+                spans.push_back({start, y, x - start, 1});
+                thisRow.push_back(spans.size() - 1);
+            }
+        }
+        previousRow.swap(thisRow);
+    }
+    cache.opaque.swap(spans);
+    cache.opaqueKnown = true;
+}
+
 }  // namespace
 
 void releasePanelCache()
@@ -144,5 +205,10 @@ void Level::drawPanel()
     updateReadout(kScoreReadout, "%d", static_cast<int>(score));
     updateReadout(kTimeReadout, "%d", static_cast<int>(secondsPlayed));
 
-    draw_sprite(backBuffer, cache.panel, 0, 0);
+    if (!cache.opaqueKnown) {
+        findOpaqueSpans();
+    }
+    for (const OpaqueSpan& span : cache.opaque) {
+        blit(cache.panel, backBuffer, span.x, span.y, span.x, span.y, span.w, span.h);
+    }
 }

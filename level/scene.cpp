@@ -11,6 +11,7 @@
 #include "level/slots.h"
 #include "shell/counters.h"
 #include "tilemap/view.h"
+#include "tilemap/view_masked.h"
 
 #include <allegro.h>
 
@@ -50,5 +51,7 @@ void Level::drawScene()
     drawPanel();
 
     // Masked: wherever the frame is magenta the screen keeps its old picture.
-    draw_sprite(screen, backBuffer, 0, 0);
+    // The same as draw_sprite(screen, backBuffer, 0, 0), several pixels at
+    // a time when the screen is a 32-bit memory bitmap.
+    maskedCopy(backBuffer, screen, 0, 0, 0, 0, backBuffer->w, backBuffer->h);
 }

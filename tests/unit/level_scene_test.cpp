@@ -265,7 +265,12 @@ TEST_F(SceneTest, TheFaceSitsInABlackBoxUnderThePanelPicture)
     EXPECT_EQ(at(kFaceX + kFaceWidth + 1, kFaceY + 10), panelColour());
     EXPECT_EQ(at(kFaceX - 1, kFaceY + 10), panelColour());
     EXPECT_EQ(at(300, kPanelTop - 1), background()) << "transparent panel pixels show the view";
-    EXPECT_EQ(at(600, kPanelTop), panelColour());
+    EXPECT_EQ(at(590, kPanelTop), panelColour());
+    EXPECT_EQ(at(kHoleX, kHoleY), background()) << "a hole inside the panel shows the view";
+    EXPECT_EQ(at(kHoleX + kHoleSize - 1, kHoleY + kHoleSize - 1), background());
+    EXPECT_EQ(at(kHoleX + kHoleSize, kHoleY), panelColour());
+    EXPECT_EQ(at(kHoleX - 1, kHoleY + kHoleSize - 1), panelColour());
+    EXPECT_EQ(at(kHoleX, kHoleY + kHoleSize), panelColour());
 }
 
 TEST_F(SceneTest, MagentaInTheFinishedFrameLeavesTheScreenAsItWas)

@@ -46,6 +46,9 @@ inline int frameColour(int frame, int tone = kPlainTone)
 }
 
 constexpr int kPanelTop = 380;  // gui.bmp is transparent above this row
+constexpr int kHoleX = 600;  // a transparent square inside the panel
+constexpr int kHoleY = 400;
+constexpr int kHoleSize = 10;
 constexpr int kFaceX = 13;
 constexpr int kFaceY = 390;
 constexpr int kFaceWidth = 40;
@@ -101,6 +104,8 @@ inline void writeGamePictures(const std::string& folder)
     // A window in the panel through which the face shows, one pixel wider
     // and taller than the face, like the black box behind it.
     rectfill(gui, kFaceX, kFaceY, kFaceX + kFaceWidth, kFaceY + kFaceHeight, mask());
+    // And a hole nothing fills, through which the view shows.
+    rectfill(gui, kHoleX, kHoleY, kHoleX + kHoleSize - 1, kHoleY + kHoleSize - 1, mask());
     saveOrFail(folder + "/gui.bmp", gui);
 
     BITMAP* face = create_bitmap(kFaceWidth, kFaceHeight);
