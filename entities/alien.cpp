@@ -1,6 +1,7 @@
 #include "entities/alien.h"
 
 #include "entities/angles.h"
+#include "entities/contact.h"
 #include "entities/dome.h"
 #include "entities/sprite.h"
 #include "shell/colors.h"
@@ -58,14 +59,10 @@ int32_t randomBelow(int32_t n)
     return n > 0 ? roll % n : 0;
 }
 
-// True when the point lies strictly inside the dome's box; a point on an
-// edge is outside.
-bool strictlyInside(float px, float py, const Dome& dome)
+Box boxOf(const Dome& dome)
 {
-    const float left = static_cast<float>(dome.x);
-    const float top = static_cast<float>(dome.y);
-    return left < px && px < left + dome.sprite->frameWidth && top < py &&
-           py < top + dome.sprite->frameHeight;
+    return {static_cast<float>(dome.x), static_cast<float>(dome.y),
+            static_cast<float>(dome.sprite->frameWidth), static_cast<float>(dome.sprite->frameHeight)};
 }
 
 bool standing(const Dome* dome)
@@ -183,17 +180,13 @@ void Alien::update(Dome* const* domes)
     y += fixtof(fixcos(turn)) * sprite->speedY;
     x -= fixtof(fixsin(turn)) * sprite->speedX;
 
-    const float width = static_cast<float>(sprite->frameWidth);
-    const float height = static_cast<float>(sprite->frameHeight);
     for (int slot = 0; slot < kDomeSlotCount; ++slot) {
         Dome* dome = domes[slot];
-        if (!standing(dome)) {
-            continue;
-        }
-        const bool contact = strictlyInside(x, y, *dome) || strictlyInside(x + width, y, *dome) ||
-                             strictlyInside(x, y + height, *dome) ||
-                             strictlyInside(x + width, y + height, *dome);
-        if (!contact) {
+        // Tested from where the monster is now: after a contact it is back
+        // where it stood, and the next dome is tested from there.
+        const Box body{x, y, static_cast<float>(sprite->frameWidth),
+                       static_cast<float>(sprite->frameHeight)};
+        if (!standing(dome) || !anyCornerInside(body, boxOf(*dome))) {
             continue;
         }
         // A monster at a dome holds its ground and strikes; only the one

@@ -1,6 +1,7 @@
 #include "entities/alien.h"
 #include "entities/sprite.h"
 #include "level/level.h"
+#include "level/slots.h"
 #include "shell/counters.h"
 
 void Level::updateAliens()
@@ -9,12 +10,11 @@ void Level::updateAliens()
         if (!alien) {
             continue;
         }
-        const bool inPlay = alien->sprite && alien->sprite->active;
-        if (!inPlay && tickCounter > alien->spawnTime) {
+        if (!inPlay(alien) && tickCounter > alien->spawnTime) {
             alien->spawn(domes);
         }
         // A monster that has just entered takes its first step at once.
-        if (alien->sprite && alien->sprite->active) {
+        if (inPlay(alien)) {
             alien->update(domes);
         }
     }

@@ -1,7 +1,9 @@
 #include "entities/alien.h"
+#include "entities/contact.h"
 #include "entities/orb.h"
 #include "entities/sprite.h"
 #include "level/level.h"
+#include "level/slots.h"
 
 #include <allegro.h>
 
@@ -10,35 +12,23 @@
 #include <cstdint>
 
 namespace {
-// True when the point lies strictly inside the alien's box; a point on an
-// edge is outside.
-bool strictlyInside(float px, float py, const Alien& alien)
+Box boxOf(const Sprite& orb)
 {
-    return alien.x < px && px < alien.x + alien.sprite->frameWidth && alien.y < py &&
-           py < alien.y + alien.sprite->frameHeight;
+    return {static_cast<float>(orb.x), static_cast<float>(orb.y), static_cast<float>(orb.frameWidth),
+            static_cast<float>(orb.frameHeight)};
 }
 
-// An orb touches an alien when one of its four corners is inside the alien.
-bool touches(const Sprite& orb, const Alien& alien)
+Box boxOf(const Alien& alien)
 {
-    const float left = static_cast<float>(orb.x);
-    const float top = static_cast<float>(orb.y);
-    const float right = static_cast<float>(orb.x + orb.frameWidth);
-    const float bottom = static_cast<float>(orb.y + orb.frameHeight);
-    return strictlyInside(left, top, alien) || strictlyInside(right, top, alien) ||
-           strictlyInside(left, bottom, alien) || strictlyInside(right, bottom, alien);
-}
-
-bool inPlay(const Alien* alien)
-{
-    return alien && alien->sprite && alien->sprite->active;
+    return {alien.x, alien.y, static_cast<float>(alien.sprite->frameWidth),
+            static_cast<float>(alien.sprite->frameHeight)};
 }
 }  // namespace
 
 void Level::updateOrbs()
 {
     for (Orb* orb : orbs) {
-        if (!orb || !orb->sprite->active) {
+        if (!inPlay(orb)) {
             continue;
         }
         Sprite& sprite = *orb->sprite;
@@ -49,7 +39,7 @@ void Level::updateOrbs()
         // The orb stays where it is for every alien of this step, so one shot
         // can wound several monsters standing together, even on its last step.
         for (Alien* alien : aliens) {
-            if (inPlay(alien) && touches(sprite, *alien)) {
+            if (inPlay(alien) && anyCornerInside(boxOf(sprite), boxOf(*alien))) {
                 sprite.active = false;
                 alien->hit();
             }
