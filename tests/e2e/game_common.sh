@@ -52,7 +52,8 @@ game_wait_for_line() {
 }
 
 # The orb's rim and the monster's hide: colours of their strips that the
-# generated maps do not use (each test checks that on its first shot of play).
+# generated maps do not use (the orb's is checked on the first shot of play,
+# before any orb can fly).
 GAME_ORB_COLOUR=""
 GAME_MONSTER_COLOUR=""
 game_learn_colours() {
