@@ -8,6 +8,7 @@
 #include "entities/orb.h"
 #include "entities/player_craft.h"
 #include "entities/sprite.h"
+#include "level/rotated_sprite.h"
 #include "level/slots.h"
 #include "shell/counters.h"
 #include "tilemap/view.h"
@@ -43,8 +44,9 @@ void Level::drawScene()
             // truncated toward zero.
             const int screenX = static_cast<int>(alien->x - cameraX);
             const int screenY = static_cast<int>(alien->y - cameraY);
-            rotate_sprite(backBuffer, alien->sprite->frameBitmap, screenX, screenY,
-                          itofix(degreesToLibraryUnits(alien->heading)));
+            // Aliens enter beyond the map's edges, often left of the view.
+            drawRotatedSprite(backBuffer, alien->sprite->frameBitmap, screenX, screenY,
+                              itofix(degreesToLibraryUnits(alien->heading)));
         }
     }
 

@@ -177,6 +177,23 @@ TEST_F(SceneTest, AnAlienIsTurnedByItsHeading)
     EXPECT_EQ(at(300 + 108, 150 + 20), background());
 }
 
+TEST_F(SceneTest, AnAlienLeftOfAndAboveTheViewShowsItsVisiblePart)
+{
+    Alien& alien = *level.aliens[5];
+    alien.sprite->load("alien.bmp", 128, 128, 5);
+    alien.sprite->active = true;
+    alien.x = -100.0f;
+    alien.y = -90.0f;
+    alien.heading = 0;
+    alien.health = 0;  // no bar in the way
+    level.drawScene();
+    const int colour = frameColour(0, testworld::kAlienTone);
+    EXPECT_EQ(at(0, 0), colour);
+    EXPECT_EQ(at(27, 37), colour) << "its last column and row";
+    EXPECT_EQ(at(28, 10), background());
+    EXPECT_EQ(at(10, 38), background());
+}
+
 // The screen should show exactly `text` in the read-out colour at the text
 // position inside its box, on the box's fill with its dark top and left edges.
 void expectReadout(int x1, int y1, int x2, int y2, int textWidth, int textHeight,
