@@ -80,14 +80,4 @@ TEST_F(OrbTest, EveryShotStartsAgainFromFrameZeroWithFreshGraphics)
     ASSERT_NE(orb.sprite->frameBitmap, nullptr);
 }
 
-TEST_F(OrbTest, ANewOrbHasNoGraphicsAndIsNotInFlight)
-{
-    Orb fresh;
-    ASSERT_NE(fresh.sprite, nullptr);
-    EXPECT_FALSE(fresh.sprite->active);
-    EXPECT_EQ(fresh.sprite->frameBitmap, nullptr);
-    EXPECT_EQ(fresh.kind, 0);
-    EXPECT_EQ(fresh.angle, 0);
-}
-
 }  // namespace
