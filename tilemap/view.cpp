@@ -242,11 +242,9 @@ void drawMapView(BITMAP* dest, int* cameraX, int* cameraY)
     drawBackgroundLayer(dest, *cameraX, *cameraY, 0, 0, kViewWidth, kViewHeight);
     drawForegroundLayer(dest, *cameraX, *cameraY, 0, 0, kViewWidth, kViewHeight, 0);
 
-    if (selectLayer(kOverlayLayer) < 0) {
-        // No layer 1: the current layer stays layer 0, and laying layer 0
-        // over itself once more would leave every pixel as it is.
-        return;
-    }
+    // Without a layer 1 the current layer stays layer 0, which is then laid
+    // over itself a second time: the picture is the same, the work double.
+    selectLayer(kOverlayLayer);
     if (blocksOverlap()) {
         drawOverlayThroughBitmap(dest, *cameraX, *cameraY);
     } else {
