@@ -1,6 +1,5 @@
 // The cart: its speed operations behind the shared two-tick gate, its
 // composed image, and giving back its bitmaps.
-#include "entities/angles.h"
 #include "entities/player_craft.h"
 #include "entities/sprite.h"
 #include "shell/counters.h"
@@ -238,15 +237,6 @@ TEST_F(CraftImageTest, TheGunIsTurnedByTheTurretAngle)
         EXPECT_EQ(gunPixels(c.awayLeft, c.awayTop, c.awayRight, c.awayBottom), 0)
             << "angle " << c.angle << ": the barrel shows on the other side";
     }
-}
-
-TEST(CraftAngles, DegreesBecomeTheLibrarysStepsTruncated)
-{
-    EXPECT_EQ(degreesToLibraryUnits(45), 32);
-    EXPECT_EQ(degreesToLibraryUnits(90), 64);
-    EXPECT_EQ(degreesToLibraryUnits(315), 224);
-    EXPECT_EQ(degreesToLibraryUnits(359), 255);
-    EXPECT_EQ(degreesToLibraryUnits(1), 0);
 }
 
 TEST_F(CraftImageTest, DeletingTheCraftGivesBackItsBitmaps)
