@@ -281,6 +281,22 @@ bool writeMap(const std::string& folder, const char* name, const fmp::Map& map, 
     return true;
 }
 
+fmp::Map mapOf(const Plan& plan, const std::vector<std::vector<uint32_t>>& graphics, int depth, bool littleEndian,
+              int encodingType, std::vector<std::vector<fmp::Cell>> layers)
+{
+    fmp::Map map;
+    map.width = plan.width();
+    map.height = plan.height();
+    map.depth = depth;
+    map.littleEndian = littleEndian;
+    map.encodingType = encodingType;
+    map.graphics = graphics;
+    map.blocks = blocks();
+    map.animations = animations();
+    map.layers = std::move(layers);
+    return map;
+}
+
 }  // namespace
 
 bool writeMapAssets(const std::string& folder)
@@ -291,28 +307,13 @@ bool writeMapAssets(const std::string& folder)
     const auto graphics = tiles::drawAll();
 
     const Plan levelOne = levelOnePlan();
-    fmp::Map level;
-    level.width = levelOne.width();
-    level.height = levelOne.height();
-    level.depth = 16;
-    level.littleEndian = false;
-    level.encodingType = 3;
-    level.graphics = graphics;
-    level.blocks = blocks();
-    level.animations = animations();
-    level.layers = {groundLayer(levelOne, true), overlayLayer(levelOne)};
-
     const Plan proving = testPlan();
-    fmp::Map test;
-    test.width = proving.width();
-    test.height = proving.height();
-    test.depth = 8;
-    test.littleEndian = true;
-    test.encodingType = 0;
-    test.graphics = graphics;
-    test.blocks = blocks();
-    test.animations = animations();
-    test.layers = {groundLayer(proving, false)};
+    // Between them the two maps use different parts of the format: 16-bit
+    // graphics, high byte first, back-copied runs and an overlay layer in
+    // one; a palette, low byte first, byte offsets and one layer in the other.
+    const fmp::Map level = mapOf(levelOne, graphics, 16, false, 3,
+                                 {groundLayer(levelOne, true), overlayLayer(levelOne)});
+    const fmp::Map test = mapOf(proving, graphics, 8, true, 0, {groundLayer(proving, false)});
 
     return checkTrack("level1.fmp", levelOne) && checkTrack("test.fmp", proving) &&
            writeMap(folder, "level1.fmp", level, false) && writeMap(folder, "test.fmp", test, true);
