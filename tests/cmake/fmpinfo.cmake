@@ -17,6 +17,7 @@ fmpinfo_check(dump_truncated "--dump ${FMPINFO_DATA}/truncated.fmp" 1 EXPECTED $
 fmpinfo_check(dump_missing "--dump ${FMPINFO_DATA}/no-such-map.fmp" 1 EXPECTED ${FMPINFO_DATA}/missing.dump)
 fmpinfo_check(summary "${FMPINFO_DATA}/tiny.fmp" 0 STDOUT "  ANDT 40 bytes")
 fmpinfo_check(summary_refused "${FMPINFO_DATA}/truncated.fmp" 1 STDOUT "loadError: 2, ")
+fmpinfo_check(summary_truncated "${FMPINFO_DATA}/truncated.fmp" 1 STDOUT "chunks: 5 (the file ends inside the chunk list)")
 fmpinfo_check(usage_no_arguments "" 2 STDERR "usage: fmpinfo")
 fmpinfo_check(usage_bad_depth "--dump ${FMPINFO_DATA}/tiny.fmp --depth 12" 2 STDERR "usage: fmpinfo")
 fmpinfo_check(usage_dump_without_file "--dump" 2 STDERR "usage: fmpinfo")

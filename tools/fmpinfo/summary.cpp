@@ -20,6 +20,22 @@ struct ChunkEntry {
     uint32_t length;
 };
 
+// Reads past `count` bytes; false when the file ends first (seeking would
+// not tell).
+bool skipBytes(PACKFILE* file, uint32_t count)
+{
+    constexpr uint32_t kStep = 1 << 16;
+    static uint8_t scratch[kStep];
+    while (count > 0) {
+        const uint32_t step = count < kStep ? count : kStep;
+        if (pack_fread(scratch, static_cast<long>(step), file) != static_cast<long>(step)) {
+            return false;
+        }
+        count -= step;
+    }
+    return true;
+}
+
 // The chunks as they stand in the file, independent of whether the loader
 // accepted them; stops at the first header that comes short.
 std::vector<ChunkEntry> listChunks(const char* fileName, bool* truncated)
@@ -48,17 +64,9 @@ std::vector<ChunkEntry> listChunks(const char* fileName, bool* truncated)
                 c = (c >= ' ' && c <= '~') ? c : '?';
             }
             chunks.push_back({id, length});
-            // pack_fseek takes an int: step over long chunks in pieces.
-            uint32_t left = length;
-            while (left > 0) {
-                const uint32_t step = left > INT32_MAX ? INT32_MAX : left;
-                if (pack_fseek(file, static_cast<int>(step)) != 0) {
-                    *truncated = true;
-                    left = 0;
-                    remaining = 0;
-                    break;
-                }
-                left -= step;
+            if (!skipBytes(file, length)) {
+                *truncated = true;
+                break;
             }
             remaining -= int64_t{kChunkHeaderBytes} + length;
         }
