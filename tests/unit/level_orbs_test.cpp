@@ -1,195 +1,102 @@
-// The orbs' flight in play: range, hits on monsters, and the graphics given
-// back when a flight ends.
-#include "entities/alien.h"
-#include "entities/orb.h"
-#include "entities/sprite.h"
-#include "level/level.h"
-#include "shell/counters.h"
+// Orbs in flight: their eight directions, their range, and hits on monsters.
 #include "tests/unit/entities_alien_strips.h"
 
-#include <gtest/gtest.h>
+#include <climits>
 
 namespace {
 
-constexpr int kAlienFrame = 128;
+using OrbsTest = FieldTest;
 
-class LevelOrbsTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        tickCounter = 0;
-        for (Orb*& orb : level.orbs) {
-            orb = new Orb;
-        }
-        for (Alien*& alien : level.aliens) {
-            alien = new Alien;
-            alien->sprite = new Sprite;
-            alien->sprite->frameWidth = kAlienFrame;
-            alien->sprite->frameHeight = kAlienFrame;
-            alien->health = 10;
-            alien->maxHealth = 10;
-            alien->x = -10000;  // far away and not in play until a test says so
-            alien->y = -10000;
+TEST_F(OrbsTest, EachAngleStepsFivePixelsOnEveryMovingAxis)
+{
+    // Clockwise from straight down; 20 and 40 snap to the nearest of eight.
+    const struct { int angle, dx, dy; } steps[] = {
+        {0, 0, 5},    {45, -5, 5},  {90, -5, 0}, {135, -5, -5}, {180, 0, -5},
+        {225, 5, -5}, {270, 5, 0},  {315, 5, 5}, {20, 0, 5},    {40, -5, 5},
+    };
+    Orb& orb = *level.orbs[0];
+    for (const auto& step : steps) {
+        orb.fire(step.angle, 300, 200);
+        for (int n = 1; n <= 3; ++n) {
+            orb.move();
+            EXPECT_EQ(orb.sprite->x, 300 + n * step.dx) << "angle " << step.angle;
+            EXPECT_EQ(orb.sprite->y, 200 + n * step.dy) << "angle " << step.angle;
         }
     }
-    void TearDown() override
-    {
-        for (Orb*& orb : level.orbs) {
-            delete orb;
-            orb = nullptr;
-        }
-        for (Alien*& alien : level.aliens) {
-            delete alien;
-            alien = nullptr;
-        }
-    }
+}
 
-    Alien& placeAlien(int slot, float x, float y)
-    {
-        Alien& alien = *level.aliens[slot];
-        alien.x = x;
-        alien.y = y;
-        alien.sprite->active = true;
-        return alien;
-    }
-
-    // Steps until the orb's flight ends; returns the number of steps.
-    int stepsUntilSpent(const Orb& orb, int limit = 200)
-    {
+TEST_F(OrbsTest, AxisFlightEndsOnStep50AndDiagonalOnStep36)
+{
+    // Diagonal: 35 steps are 247.5 pixels out, 36 are 254.6. A monster the
+    // axis orb reaches only on its last step is still hit.
+    Alien& atRange = place(0, 262, -50);
+    const struct { int angle, steps, endX, endY; } flights[] = {{270, 50, 250, 0}, {315, 36, 180, 180}};
+    Orb& orb = *level.orbs[0];
+    for (const auto& flight : flights) {
+        orb.fire(flight.angle, 0, 0);
+        ASSERT_NE(orb.sprite->frameBitmap, nullptr) << "a spent orb must fire again";
         int steps = 0;
-        while (orb.sprite->active && steps < limit) {
+        while (orb.sprite->active && steps < 100) {
             level.updateOrbs();
             ++steps;
         }
-        return steps;
+        EXPECT_EQ(steps, flight.steps) << "angle " << flight.angle;
+        EXPECT_EQ(orb.sprite->x, flight.endX);
+        EXPECT_EQ(orb.sprite->y, flight.endY);
+        EXPECT_EQ(orb.sprite->frameBitmap, nullptr);
     }
-
-    StandInStrips strips;
-    Level level;
-};
-
-TEST_F(LevelOrbsTest, AnOrbAlongAnAxisIsSpentOnItsFiftiethStep)
-{
-    Orb& orb = *level.orbs[0];
-    orb.fire(270, 100, 100);
-    EXPECT_EQ(stepsUntilSpent(orb), 50);
-    EXPECT_EQ(orb.sprite->x, 350);  // exactly 250 from the start
-    EXPECT_EQ(orb.sprite->frameBitmap, nullptr);
+    EXPECT_EQ(atRange.health, 9);
 }
 
-TEST_F(LevelOrbsTest, ADiagonalOrbIsSpentOnItsThirtySixthStep)
+TEST_F(OrbsTest, ACornerOnAMonstersEdgeIsNoHitButOnePixelInIs)
 {
-    // 35 steps: 175 * sqrt 2 = 247.5; 36 steps: 254.6, the first at 250 or more.
-    Orb& orb = *level.orbs[3];
-    orb.fire(315, 0, 0);
-    EXPECT_EQ(stepsUntilSpent(orb), 36);
-    EXPECT_EQ(orb.sprite->x, 180);
-    EXPECT_EQ(orb.sprite->y, 180);
-}
-
-TEST_F(LevelOrbsTest, AnIdleOrbIsNeitherMovedNorTested)
-{
+    Alien& alien = place(0, 100, 100);
     Orb& orb = *level.orbs[0];
-    orb.fire(270, 100, 100);
-    orb.sprite->active = false;
-    placeAlien(0, 90, 90);
-    level.updateOrbs();
-    EXPECT_EQ(orb.sprite->x, 100);
-    EXPECT_EQ(level.aliens[0]->health, 10);
-}
-
-TEST_F(LevelOrbsTest, ACornerOnAMonstersEdgeIsNoHitButOnePixelInIs)
-{
-    Alien& alien = placeAlien(0, 100, 100);
-    Orb& orb = *level.orbs[0];
-    // Flying right: after one step the orb's right side lies on x = 100.
-    orb.fire(270, 100 - 16 - 5, 150);
+    orb.fire(270, 100 - 16 - 5, 150);  // one step right: its right side on x = 100
     level.updateOrbs();
     EXPECT_TRUE(orb.sprite->active);
     EXPECT_EQ(alien.health, 10);
-    level.updateOrbs();  // now 5 pixels in
+    level.updateOrbs();
     EXPECT_FALSE(orb.sprite->active);
     EXPECT_EQ(alien.health, 9);
-    EXPECT_EQ(orb.sprite->frameBitmap, nullptr);
 }
 
-TEST_F(LevelOrbsTest, AnOrbLevelWithAMonstersTopEdgeIsNoHit)
+TEST_F(OrbsTest, OneOrbWoundsEveryMonsterItTouchesAndIsSpentOnce)
 {
-    Alien& alien = placeAlien(0, 100, 100);
+    Alien& first = place(2, 100, 100);
+    Alien& second = place(7, 150, 150);
+    Alien& elsewhere = place(4, 600, 600);
     Orb& orb = *level.orbs[0];
-    // Flying up along the alien's bottom edge: its top corners lie on y = 228.
-    orb.fire(180, 150, 233);
+    orb.fire(0, 200, 195);  // one step down to (200, 200), inside both
     level.updateOrbs();
-    EXPECT_EQ(orb.sprite->y, 228);
-    EXPECT_TRUE(orb.sprite->active);
-    EXPECT_EQ(alien.health, 10);
-}
-
-TEST_F(LevelOrbsTest, OneOrbWoundsEveryMonsterItTouchesAndIsSpentOnce)
-{
-    Alien& first = placeAlien(2, 100, 100);
-    Alien& second = placeAlien(7, 150, 150);
-    Alien& elsewhere = placeAlien(4, 600, 600);
-    Orb& orb = *level.orbs[0];
-    orb.fire(0, 200, 195);  // one step down: (200, 200), inside both boxes
     level.updateOrbs();
     EXPECT_FALSE(orb.sprite->active);
+    EXPECT_EQ(orb.sprite->frameBitmap, nullptr);
     EXPECT_EQ(first.health, 9);
     EXPECT_EQ(second.health, 9);
     EXPECT_EQ(elsewhere.health, 10);
-    EXPECT_EQ(orb.sprite->frameBitmap, nullptr);
-    // Spent: later passes do not touch it again.
-    level.updateOrbs();
-    EXPECT_EQ(first.health, 9);
 }
 
-TEST_F(LevelOrbsTest, MonstersOffTheFieldAreNeverHit)
+TEST_F(OrbsTest, MonstersOffTheFieldAreNeverHit)
 {
-    Alien& waiting = placeAlien(0, 100, 100);
-    waiting.sprite->active = false;
+    Alien& waiting = place(0, 100, 100);
+    waiting.sprite->active = false;  // the other slots have no sprite yet
     Orb& orb = *level.orbs[0];
     orb.fire(270, 90, 150);
     for (int step = 0; step < 20; ++step) {
         level.updateOrbs();
     }
-    EXPECT_TRUE(orb.sprite->active);  // flew straight through
+    EXPECT_TRUE(orb.sprite->active);
     EXPECT_EQ(orb.sprite->x, 190);
     EXPECT_EQ(waiting.health, 10);
 }
 
-TEST_F(LevelOrbsTest, TheStepThatReachesTheRangeStillHits)
+TEST_F(OrbsTest, DistanceIsTruncatedAndNeverOverflows)
 {
-    // Step 49 leaves the orb's right side at 361, on the monster's edge at
-    // 362 not yet inside; step 50 ends the flight at 366, inside.
-    Alien& alien = placeAlien(0, 362, 50);
-    Orb& orb = *level.orbs[0];
-    orb.fire(270, 100, 100);
-    EXPECT_EQ(stepsUntilSpent(orb), 50);
-    EXPECT_EQ(alien.health, 9);
-}
-
-TEST_F(LevelOrbsTest, AnOrbCanFireAgainAfterItsFlightEnded)
-{
-    Orb& orb = *level.orbs[0];
-    orb.fire(270, 0, 0);
-    stepsUntilSpent(orb);
-    ASSERT_EQ(orb.sprite->frameBitmap, nullptr);
-    orb.fire(90, 500, 500);
-    EXPECT_NE(orb.sprite->frameBitmap, nullptr);
-    EXPECT_EQ(stepsUntilSpent(orb), 50);
-    EXPECT_EQ(orb.sprite->x, 250);
-}
-
-TEST_F(LevelOrbsTest, DistanceIsTruncatedToWholePixels)
-{
-    EXPECT_EQ(level.distance(0, 0, 3, 4), 5);
     EXPECT_EQ(level.distance(3, 4, 0, 0), 5);
     EXPECT_EQ(level.distance(0, 0, 175, 175), 247);
-    EXPECT_EQ(level.distance(0, 0, 180, 180), 254);
-    EXPECT_EQ(level.distance(-7, 2, -7, 2), 0);
-    // Far beyond any map the squares would not fit in 32 bits.
     EXPECT_EQ(level.distance(0, 0, 100000, 0), 100000);
-    EXPECT_EQ(level.distance(-2000000000, 0, 2000000000, 0), 2147483647);
+    EXPECT_EQ(level.distance(-2000000000, 0, 2000000000, 0), INT_MAX);
 }
 
 }  // namespace

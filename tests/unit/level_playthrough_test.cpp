@@ -1,202 +1,181 @@
-// Whole games played headless on each shipped map until the monsters win:
-// once with a scripted player who drives, aims at the nearest monster and
-// fires, once with nobody at the keys. The clock is ticked by hand, one tick
-// per frame, so every run is the same for its seed.
+// The shipped maps played headless from the game's folder, the clock ticked
+// by hand: firing from the cart, and whole games until the monsters win,
+// with a scripted player and with nobody at the keys.
 #include "entities/alien.h"
 #include "entities/dome.h"
 #include "entities/orb.h"
 #include "entities/player_craft.h"
 #include "entities/sprite.h"
-#include "tests/unit/level_playthrough_support.h"
+#include "level/level.h"
+#include "level/screens.h"
+#include "shell/counters.h"
+#include "tests/support/headless.h"
+
+#include <allegro.h>
+#include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <utility>
+#include <vector>
 
 namespace {
 
-// Long enough for ten monsters to bring down a dome of 50 health even when
-// the player keeps some of them away; a game that runs past it never ends.
+// Far more frames than ten monsters need to fell a dome of 50 health.
 constexpr int kFrameLimit = 60000;
-
-// tan(22.5 degrees): an axis counts in the aim when it carries at least this
-// share of the larger one, which picks the nearest of the eight directions.
+// tan(22.5 degrees): an axis joins the aim when it carries this share of the
+// larger one, which picks the nearest of the eight directions.
 constexpr double kDiagonalShare = 0.41421356;
 
-struct GameResult {
-    int frames = 0;
-    int scoringSteps = 0;
-    int stepsWithADomeStanding = 0;
-    int shots = 0;
-    int monstersDowned = 0;
-};
+int pageWaits = 0;
+void countPageWait() { ++pageWaits; }
+void releaseAllKeys() { std::memset(const_cast<char*>(key), 0, KEY_MAX); }
 
-class PlaythroughTest : public HeadlessPlay {
+class PlayTest : public ::testing::Test {
 protected:
-    bool anyDomeStands() const
+    void SetUp() override
     {
-        for (const Dome* dome : level.domes) {
-            if (dome->sprite->active) {
-                return true;
-            }
-        }
-        return false;
+        startHeadless(32);
+        text_mode(makecol(255, 0, 255));
+        chdir_ = std::make_unique<ScopedChdir>(gameDir());
+        backBuffer = create_bitmap(screen->w, screen->h);
+        clear_bitmap(backBuffer);
+        levelMusicStarted = 1;  // no sound here; the level must not start it
+        savedWait_ = std::exchange(waitForEscPressAndRelease, countPageWait);
+        releaseAllKeys();
+        tickCounter = 0;
+    }
+    void TearDown() override
+    {
+        releaseAllKeys();
+        waitForEscPressAndRelease = savedWait_;
+        destroy_bitmap(backBuffer);
     }
 
-    const Alien* nearestMonster() const
+    template <typename Entity, size_t N>
+    static int active(Entity* const (&slots)[N])
     {
-        const float cartX = static_cast<float>(level.craft->x + 16);
-        const float cartY = static_cast<float>(level.craft->y + 16);
-        const Alien* nearest = nullptr;
-        float best = 0;
-        for (const Alien* alien : level.aliens) {
-            if (!alien->sprite->active) {
-                continue;
-            }
-            const float d = Alien::distance(cartX, cartY, alien->x + 64, alien->y + 64);
-            if (!nearest || d < best) {
-                nearest = alien;
-                best = d;
-            }
-        }
-        return nearest;
+        int count = 0;
+        for (const Entity* entity : slots) count += entity->sprite && entity->sprite->active;
+        return count;
     }
 
-    // The player: drives forward all the time, holds the arrows that point
-    // at the nearest monster and fires whenever one is on the field.
+    // Drives on, holds the arrows towards the nearest monster and fires.
     void playerKeys()
     {
+        releaseAllKeys();
         key[KEY_LCONTROL] = 1;
-        key[KEY_LEFT] = key[KEY_RIGHT] = key[KEY_UP] = key[KEY_DOWN] = 0;
-        key[KEY_SPACE] = 0;
-        const Alien* target = nearestMonster();
-        if (!target) {
-            return;
+        const double cartX = level.craft->x + 16;
+        const double cartY = level.craft->y + 16;
+        const Alien* target = nullptr;
+        for (const Alien* alien : level.aliens) {
+            if (alien->sprite && alien->sprite->active &&
+                (!target || Alien::distance(cartX, cartY, alien->x + 64, alien->y + 64) <
+                                Alien::distance(cartX, cartY, target->x + 64, target->y + 64))) {
+                target = alien;
+            }
         }
-        const double dx = target->x + 64 - (level.craft->x + 16);
-        const double dy = target->y + 64 - (level.craft->y + 16);
+        if (!target) return;
+        const double dx = target->x + 64 - cartX;
+        const double dy = target->y + 64 - cartY;
         const double larger = std::max(std::fabs(dx), std::fabs(dy));
-        if (std::fabs(dx) >= larger * kDiagonalShare) {
-            key[dx < 0 ? KEY_LEFT : KEY_RIGHT] = 1;
-        }
-        if (std::fabs(dy) >= larger * kDiagonalShare) {
-            key[dy < 0 ? KEY_UP : KEY_DOWN] = 1;
-        }
+        if (std::fabs(dx) >= larger * kDiagonalShare) key[dx < 0 ? KEY_LEFT : KEY_RIGHT] = 1;
+        if (std::fabs(dy) >= larger * kDiagonalShare) key[dy < 0 ? KEY_UP : KEY_DOWN] = 1;
         key[KEY_SPACE] = 1;
     }
 
-    int monstersOnField() const
+    // Plays until game over; returns the monsters shot down.
+    int play(const char* map, unsigned seed, bool withPlayer)
     {
-        int count = 0;
-        for (const Alien* alien : level.aliens) {
-            count += alien->sprite->active ? 1 : 0;
-        }
-        return count;
-    }
-
-    int orbsInFlight() const
-    {
-        int count = 0;
-        for (const Orb* orb : level.orbs) {
-            count += orb->sprite->active ? 1 : 0;
-        }
-        return count;
-    }
-
-    GameResult play(const char* map, unsigned seed, bool withPlayer)
-    {
-        GameResult result;
+        SCOPED_TRACE(map);
         pageWaits = 0;
         srand(seed);
         level.begin(map);
-        // The previous run's scoring tick is carried over; start this one
-        // from the clock's reset so the first step comes after 51 ticks.
-        level.lastScoreTick = 0;
-        while (!level.gameOver && result.frames < kFrameLimit) {
-            if (withPlayer) {
-                playerKeys();
-            }
-            const int secondsBefore = level.secondsPlayed;
-            const int flyingBefore = orbsInFlight();
-            const int monstersBefore = monstersOnField();
+        level.lastScoreTick = 0;  // the clock starts again from 0 each run
+        int frames = 0, steps = 0, stepsWithADome = 0, downed = 0;
+        for (; !level.gameOver && frames < kFrameLimit; ++frames, ++tickCounter) {
+            if (withPlayer) playerKeys();
+            const int seconds = level.secondsPlayed;
+            const int monsters = active(level.aliens);
             level.playFrame();
-            ++result.frames;
-            tickCounter += 1;
-            if (level.secondsPlayed != secondsBefore) {
-                EXPECT_EQ(level.secondsPlayed, secondsBefore + 1);
-                ++result.scoringSteps;
-                // Scoring follows the monsters' pass in the frame and nothing
-                // after it changes the domes, so this is what it counted.
-                result.stepsWithADomeStanding += anyDomeStands() ? 1 : 0;
+            if (level.secondsPlayed != seconds) {
+                EXPECT_EQ(level.secondsPlayed, seconds + 1);
+                ++steps;
+                // Nothing after the scoring step in a frame changes the domes.
+                stepsWithADome += active(level.domes) > 0;
             }
-            // A frame fires at most one orb; count a shot when one more flies
-            // than before, less those that ended this frame (rarely both).
-            result.shots += orbsInFlight() > flyingBefore ? 1 : 0;
-            result.monstersDowned += std::max(0, monstersBefore - monstersOnField());
+            downed += std::max(0, monsters - active(level.aliens));
         }
-        EXPECT_TRUE(level.gameOver) << map << ": no game over after " << result.frames
-                                    << " frames";
-        EXPECT_FALSE(anyDomeStands());
-        EXPECT_EQ(pageWaits, 1) << "the game-over page waits once";
-        EXPECT_EQ(level.score, result.stepsWithADomeStanding) << map;
-        EXPECT_EQ(level.secondsPlayed, result.scoringSteps) << map;
-        std::printf("%s seed %u: %d frames, score %d, %d shots, %d downed\n", map, seed,
-                    result.frames, level.score, result.shots, result.monstersDowned);
+        EXPECT_TRUE(level.gameOver) << "no game over after " << frames << " frames";
+        EXPECT_EQ(active(level.domes), 0);
+        EXPECT_EQ(pageWaits, 1);
+        EXPECT_EQ(level.secondsPlayed, steps);
+        EXPECT_EQ(level.score, stepsWithADome);
+        EXPECT_GT(level.score, 0);
         level.end();
         releaseAllKeys();
-        return result;
+        return downed;
     }
+
+    Level level;
+
+private:
+    std::unique_ptr<ScopedChdir> chdir_;
+    void (*savedWait_)() = nullptr;
 };
 
-TEST_F(PlaythroughTest, APlayerOnLevel1FightsUntilTheDomeFalls)
+TEST_F(PlayTest, HoldingSpaceFiresOncePerSixTicksFromTheCartsCentre)
 {
-    const GameResult result = play("level1.fmp", 1, true);
-    EXPECT_GT(result.shots, 10);
-    EXPECT_GT(result.monstersDowned, 0) << "the scripted player never downed a monster";
-    EXPECT_GT(level.score, 0);
-}
-
-TEST_F(PlaythroughTest, APlayerOnTheTestMapFightsUntilTheDomeFalls)
-{
-    const GameResult result = play("test.fmp", 2, true);
-    EXPECT_GT(result.shots, 10);
-    EXPECT_GT(level.score, 0);
-}
-
-TEST_F(PlaythroughTest, LeftAloneTheMonstersWinOnEveryMap)
-{
-    for (const char* map : {"level1.fmp", "test.fmp"}) {
-        const GameResult result = play(map, 3, false);
-        EXPECT_EQ(result.shots, 0) << map;
-        EXPECT_EQ(result.monstersDowned, 0) << map;
-        EXPECT_GT(level.score, 0) << map;
-    }
-}
-
-TEST_F(PlaythroughTest, F1ShowsTheHelpPageAndPlayGoesOn)
-{
-    srand(5);
     level.begin("level1.fmp");
-    key[KEY_F1] = 1;
-    level.playFrame();
-    key[KEY_F1] = 0;
-    EXPECT_EQ(pageWaits, 1);
-    for (int frame = 0; frame < 50; ++frame) {
-        tickCounter += 1;
-        level.playFrame();
+    level.lastFireTick = 0;
+    key[KEY_SPACE] = key[KEY_RIGHT] = 1;
+    std::vector<int> shotTicks;
+    for (tickCounter = 0; tickCounter <= 60; ++tickCounter) {
+        for (int frame = 0; frame < 3; ++frame) {  // several frames per tick
+            const int before = active(level.orbs);
+            level.handleInput();
+            if (active(level.orbs) != before) shotTicks.push_back(tickCounter);
+        }
     }
-    EXPECT_EQ(pageWaits, 1);
-    EXPECT_FALSE(level.gameOver);
+    EXPECT_EQ(shotTicks, (std::vector<int>{6, 12, 18, 24, 30, 36, 42, 48, 54, 60}));
+    EXPECT_EQ(active(level.orbs), 10);
+    EXPECT_EQ(level.orbs[0]->angle, 270);
+    EXPECT_EQ(level.orbs[0]->startX, level.craft->x + 16);
+    EXPECT_EQ(level.orbs[0]->startY, level.craft->y + 16);
     level.end();
 }
 
-TEST_F(PlaythroughTest, TwoGamesInARowStartAfresh)
+TEST_F(PlayTest, WithEveryOrbInFlightFireDoesNothingUntilASlotFrees)
 {
-    play("level1.fmp", 4, false);
-    const int firstScore = level.score;
-    play("level1.fmp", 4, false);
-    // Same seed, same clock from 0, same keys: the same game again.
-    EXPECT_EQ(level.score, firstScore);
+    level.begin("level1.fmp");
+    for (Orb* orb : level.orbs) orb->fire(0, 1000, 1000);
+    level.lastFireTick = 3;
+    tickCounter = 100;
+    key[KEY_SPACE] = 1;
+    level.handleInput();
+    EXPECT_EQ(active(level.orbs), kOrbSlots);
+    EXPECT_EQ(level.lastFireTick, 3);
+    for (const Orb* orb : level.orbs) EXPECT_EQ(orb->startX, 1000);
+    // Two slots free up: the lower one is taken, and only one.
+    level.orbs[30]->sprite->active = level.orbs[17]->sprite->active = false;
+    level.handleInput();
+    EXPECT_EQ(level.orbs[17]->startX, level.craft->x + 16);
+    EXPECT_FALSE(level.orbs[30]->sprite->active);
+    EXPECT_EQ(level.lastFireTick, 100);
+    level.end();
+}
+
+TEST_F(PlayTest, APlayerFightsOnEachMapUntilTheDomesFall)
+{
+    EXPECT_GT(play("level1.fmp", 1, true), 0) << "the player never downed a monster";
+    EXPECT_GT(play("test.fmp", 2, true), 0) << "the player never downed a monster";
+}
+
+TEST_F(PlayTest, LeftAloneTheMonstersWinOnEveryMap)
+{
+    EXPECT_EQ(play("level1.fmp", 3, false), 0);
+    EXPECT_EQ(play("test.fmp", 3, false), 0);
 }
 
 }  // namespace
