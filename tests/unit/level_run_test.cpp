@@ -1,24 +1,18 @@
-// A level's life on the shipped maps: what begin builds and where it puts
-// the cart and the dome, one frame of play, the end of the game, teardown
+// A level's life on the shipped maps: what begin builds and where, driving
+// for thousands of frames on the real tracks, the end of the game, teardown
 // without leaks, and the fatal paths for a missing map or picture.
-#include "entities/alien.h"
-#include "entities/dome.h"
-#include "entities/orb.h"
-#include "entities/player_craft.h"
-#include "entities/sprite.h"
-#include "level/level.h"
 #include "level/screens.h"
 #include "shell/counters.h"
 #include "tests/support/headless.h"
 #include "tests/unit/level_test_world.h"
-#include "tilemap/tilemap.h"
+#include "tilemap/lookup.h"
 
-#include <allegro.h>
-#include <gtest/gtest.h>
-
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -29,18 +23,16 @@ protected:
     void SetUp() override
     {
         startHeadless();
-        text_mode(makecol(255, 0, 255));
+        text_mode(testworld::mask());
         backBuffer = create_bitmap(640, 480);
-        // Music is for the end-to-end tests; here it counts as started.
-        levelMusicStarted = 1;
+        levelMusicStarted = 1;  // music is for the end-to-end tests
         testworld::releaseAllKeys();
         std::srand(1);
-        savedWait = waitForEscPressAndRelease;
+        tickCounter = 0;
         waitForEscPressAndRelease = noWait;
     }
     void TearDown() override
     {
-        waitForEscPressAndRelease = savedWait;
         testworld::releaseAllKeys();
         destroy_bitmap(backBuffer);
         backBuffer = nullptr;
@@ -48,233 +40,133 @@ protected:
 
     ScopedChdir inGame{gameDir()};
     Level level;
-    void (*savedWait)() = nullptr;
 };
 
 struct Placement {
     const char* map;
-    int craftX, craftY, cellX, cellY, domeX, domeY;
+    int cartX, cartY, domeX, domeY;
 };
 
-class RunPlacementTest : public RunTest, public ::testing::WithParamInterface<Placement> {};
+class ShippedMapTest : public RunTest, public ::testing::WithParamInterface<Placement> {};
 
-TEST_P(RunPlacementTest, BeginBuildsTheLevelAndPlacesCartAndDomeByMapName)
+TEST_P(ShippedMapTest, BeginPlacesCartAndDomeByMapNameAndEndEmptiesEverySlot)
 {
     const Placement& p = GetParam();
     tickCounter = 777;
     level.begin(p.map);
-
-    ASSERT_NE(level.craft, nullptr);
-    EXPECT_EQ(level.craft->x, p.craftX);
-    EXPECT_EQ(level.craft->y, p.craftY);
-    EXPECT_EQ(level.cellX, p.cellX);
-    EXPECT_EQ(level.cellY, p.cellY);
-    EXPECT_EQ(level.cellCentreX, p.craftX + 16);
-    EXPECT_EQ(level.cellCentreY, p.craftY + 16);
-    EXPECT_EQ(level.craft->speed, 0.0f);
-    EXPECT_EQ(level.craft->maxSpeed, 10);
-    EXPECT_EQ(level.craft->facing, kDirectionDown);
-
-    ASSERT_NE(level.domes[0], nullptr);
-    EXPECT_TRUE(level.domes[0]->sprite->active);
-    EXPECT_EQ(level.domes[0]->x, p.domeX);
-    EXPECT_EQ(level.domes[0]->y, p.domeY);
-    EXPECT_EQ(level.domes[0]->health, 50);
-    for (int i = 1; i < kDomeSlots; ++i) {
-        ASSERT_NE(level.domes[i], nullptr);
-        EXPECT_FALSE(level.domes[i]->sprite->active) << "slot " << i << " counts as fallen";
-    }
-    for (Orb* orb : level.orbs) {
-        ASSERT_NE(orb, nullptr);
-        EXPECT_FALSE(orb->sprite->active);
-        EXPECT_NE(orb->sprite->strip, nullptr) << "graphics loaded before play";
-    }
-    for (Alien* alien : level.aliens) {
-        ASSERT_NE(alien, nullptr);
-        EXPECT_FALSE(alien->sprite->active);
-        EXPECT_GE(alien->spawnTime, 0);
-        EXPECT_LT(alien->spawnTime, 1000);
-    }
     EXPECT_EQ(tickCounter.load(), 0);
-    EXPECT_NE(level.guiBitmap, nullptr);
-    EXPECT_NE(level.faceBitmap, nullptr);
-    EXPECT_EQ(level.score, 0);
-    EXPECT_EQ(level.secondsPlayed, 0);
-    EXPECT_FALSE(level.gameOver);
-    EXPECT_NE(tileMap.layers[0], nullptr);
+    EXPECT_EQ(std::make_pair(level.craft->x, level.craft->y), std::make_pair(p.cartX, p.cartY));
+    EXPECT_EQ(std::make_pair(level.cellX, level.cellY), std::make_pair(p.cartX / 32, p.cartY / 32));
+    EXPECT_EQ(std::make_pair(level.domes[0]->x, level.domes[0]->y), std::make_pair(p.domeX, p.domeY));
+    EXPECT_TRUE(level.domes[0]->sprite->active);
+    for (int i = 1; i < kDomeSlots; ++i) EXPECT_FALSE(level.domes[i]->sprite->active) << "slot " << i;
+    for (Orb* orb : level.orbs) ASSERT_TRUE(orb && orb->sprite->strip && !orb->sprite->active);
+    for (Alien* alien : level.aliens) ASSERT_TRUE(alien && alien->spawnTime >= 0 && alien->spawnTime < 1000);
 
-    level.end();
-}
-
-INSTANTIATE_TEST_SUITE_P(ShippedMaps, RunPlacementTest,
-                         ::testing::Values(Placement{"level1.fmp", 160, 128, 5, 4, 288, 160},
-                                           Placement{"test.fmp", 320, 352, 10, 11, 640, 480}),
-                         [](const auto& info) {
-                             return std::string(info.param.map[0] == 'l' ? "Level1" : "TestMap");
-                         });
-
-TEST_F(RunTest, EndEmptiesEverySlotAndFreesTheMap)
-{
-    level.begin("level1.fmp");
+    EXPECT_FALSE(level.frontEnginesOn || level.backEnginesOn || level.lastFireTick || level.lastScoreTick);
+    // The camera keeps the cart's centre at (310, 230), inside the map.
+    level.playFrame();
+    EXPECT_EQ(std::make_pair(level.cameraX, level.cameraY),
+              std::make_pair(std::max(0, p.cartX + 16 - 310), std::max(0, p.cartY + 16 - 230)));
     level.end();
     EXPECT_EQ(level.craft, nullptr);
-    for (Orb* orb : level.orbs) {
-        EXPECT_EQ(orb, nullptr);
-    }
-    for (Alien* alien : level.aliens) {
-        EXPECT_EQ(alien, nullptr);
-    }
-    for (Dome* dome : level.domes) {
-        EXPECT_EQ(dome, nullptr);
-    }
-    EXPECT_EQ(level.guiBitmap, nullptr);
-    EXPECT_EQ(level.faceBitmap, nullptr);
-    EXPECT_EQ(tileMap.layers[0], nullptr);
+    for (Orb* orb : level.orbs) EXPECT_EQ(orb, nullptr);
+    for (Alien* alien : level.aliens) EXPECT_EQ(alien, nullptr);
+    for (Dome* dome : level.domes) EXPECT_EQ(dome, nullptr);
+    EXPECT_TRUE(!level.guiBitmap && !level.faceBitmap && !tileMap.layers[0]);
 }
 
-TEST_F(RunTest, TheFirstFrameOnLevel1ShowsTheDomeWhereItWasPlaced)
+// Driven with one key held for thousands of frames, one tick each, forwards
+// and then backwards, the cart stays on track cells inside the map, on its
+// cell across its way of travel.
+TEST_P(ShippedMapTest, TheCartKeepsToTheTrackForwardsAndBackwards)
 {
-    level.begin("level1.fmp");
-    level.playFrame();
-    EXPECT_EQ(level.cameraX, 0) << "the cart's camera is clamped to the map's corner";
-    EXPECT_EQ(level.cameraY, 0);
-    // Every opaque pixel of the dome's frame is on the screen at (288, 160),
-    // unless the panel covers it.
-    const Dome& dome = *level.domes[0];
-    BITMAP* frame = dome.sprite->frameBitmap;
-    int checked = 0;
-    int mismatches = 0;
-    for (int y = 0; y < frame->h; ++y) {
-        for (int x = 0; x < frame->w; ++x) {
-            const int pixel = getpixel(frame, x, y);
-            if (pixel == bitmap_mask_color(frame) ||
-                getpixel(level.guiBitmap, 288 + x, 160 + y) != bitmap_mask_color(level.guiBitmap)) {
-                continue;
+    level.begin(GetParam().map);
+    level.drawScene();  // the cart reads the layer the view leaves current
+    const PlayerCraft& craft = *level.craft;
+    std::set<std::pair<int, int>> visited;
+    for (int driveKey : {KEY_LCONTROL, KEY_ALT}) {
+        SCOPED_TRACE(driveKey == KEY_ALT ? "backwards" : "forwards");
+        key[driveKey] = 1;
+        for (int frame = 0; frame < 4000; ++frame) {
+            tickCounter += 1;
+            level.handleInput();
+            const int column = level.cellX;
+            const int row = level.cellY;
+            ASSERT_TRUE(column >= 0 && column < tileMap.mapWidth && row >= 0 && row < tileMap.mapHeight)
+                << "frame " << frame << ": cell " << column << "," << row << " outside the map";
+            ASSERT_NE(getBlockAt(column, row)->flags, 0) << "frame " << frame << ": no track at " << column << "," << row;
+            const bool across = craft.moveDirection == kDirectionLeft || craft.moveDirection == kDirectionRight;
+            if (craft.moveDirection != kDirectionNone) {
+                ASSERT_EQ(across ? craft.y : craft.x, across ? row * 32 : column * 32) << "frame " << frame;
             }
-            ++checked;
-            mismatches += getpixel(screen, 288 + x, 160 + y) != pixel;
+            ASSERT_TRUE(std::abs(craft.x - column * 32) < 32 && std::abs(craft.y - row * 32) < 32) << frame;
+            visited.insert({column, row});
         }
+        key[driveKey] = 0;
+        EXPECT_GT(craft.speed, 10.0f) << "at top speed";
     }
-    EXPECT_GT(checked, 1000);
-    EXPECT_EQ(mismatches, 0);
+    EXPECT_GE(visited.size(), 20u) << "the cart went somewhere";
+    EXPECT_TRUE(level.backEnginesOn);
     level.end();
 }
 
-TEST_F(RunTest, AFrameCountsItselfAndScoresAtOnceAfterTheClockReset)
-{
-    level.begin("test.fmp");
-    const int32_t frames = frameCounter.load();
-    level.playFrame();
-    EXPECT_EQ(frameCounter.load(), frames + 1);
-    // The first run's last scoring tick is 0, and the clock is back at 0:
-    // no step yet.
-    EXPECT_EQ(level.secondsPlayed, 0);
-    tickCounter = 51;
-    level.playFrame();
-    EXPECT_EQ(level.secondsPlayed, 1);
-    EXPECT_EQ(level.score, 1);
-    level.end();
-}
+INSTANTIATE_TEST_SUITE_P(Maps, ShippedMapTest,
+                         ::testing::Values(Placement{"level1.fmp", 160, 128, 288, 160},
+                                           Placement{"test.fmp", 320, 352, 640, 480}),
+                         [](const auto& info) { return std::string(info.param.map[0] == 'l' ? "Level1" : "TestMap"); });
 
-TEST_F(RunTest, WhenTheLastDomeFallsTheGameEndsButTheFrameIsStillScoredAndDrawn)
+TEST_F(RunTest, WhenTheLastDomeFallsTheGameEndsAfterTheFramesScoringStep)
 {
     level.begin("level1.fmp");
     level.domes[0]->sprite->active = false;
     tickCounter = 60;
     level.playFrame();
     EXPECT_TRUE(level.gameOver);
-    EXPECT_EQ(level.secondsPlayed, 1) << "the scoring step of the last pass";
+    EXPECT_EQ(level.secondsPlayed, 1);
     EXPECT_EQ(level.score, 0);
-    level.end();
-}
-
-TEST_F(RunTest, RunReturnsAtOnceWhileEscIsHeldAndLeavesNothingBehind)
-{
-    key[KEY_ESC] = 1;
-    level.run("test.fmp");
-    EXPECT_EQ(level.craft, nullptr);
-    EXPECT_EQ(level.guiBitmap, nullptr);
-    EXPECT_EQ(tileMap.layers[0], nullptr);
-}
-
-TEST_F(RunTest, EnginesAndTheLastTicksCarryOverToTheNextRun)
-{
-    level.begin("level1.fmp");
-    level.frontEnginesOn = true;
-    level.lastFireTick = 400;
-    level.lastScoreTick = 500;
-    level.end();
-    level.begin("test.fmp");
-    EXPECT_TRUE(level.frontEnginesOn);
-    EXPECT_EQ(level.lastFireTick, 400);
-    EXPECT_EQ(level.lastScoreTick, 500);
-    level.playFrame();
-    EXPECT_EQ(level.secondsPlayed, 1) << "|0 - 500| > 50: a step at the first frame";
     level.end();
 }
 
 TEST_F(RunTest, AHundredRunsInOneProcessKeepNoMemory)
 {
-    // Warm-up: the library and the map view keep buffers of their own for
-    // the whole process.
-    for (int i = 0; i < 2; ++i) {
-        level.begin(i % 2 ? "test.fmp" : "level1.fmp");
-        level.playFrame();
-        level.end();
-    }
-    const std::size_t before = testworld::heapBytesInUse();
-    for (int i = 0; i < 100; ++i) {
+    const auto play = [this](int i) {
         level.begin(i % 2 ? "test.fmp" : "level1.fmp");
         key[KEY_SPACE] = 1;  // a shot reloads an orb's graphics
         tickCounter = 10;
         level.playFrame();
         key[KEY_SPACE] = 0;
         level.end();
-    }
-    // The smallest thing a run makes is a 16 x 16 orb frame of 1 KB: one of
-    // them kept per run would add 100 KB.
+    };
+    play(0);  // the library and the map view keep buffers for the process
+    play(1);
+    const std::size_t before = testworld::heapBytesInUse();
+    for (int i = 0; i < 100; ++i) play(i);
+    // The smallest thing a run makes, a 16 x 16 orb frame, is 1 KB.
     EXPECT_LT(testworld::heapBytesInUse(), before + 64 * 1024);
+    key[KEY_ESC] = 1;  // and run() itself, left at once, leaves nothing
+    level.run("test.fmp");
+    EXPECT_TRUE(!level.craft && !level.guiBitmap && !tileMap.layers[0]);
 }
 
-using RunDeathTest = RunTest;
-
-TEST_F(RunDeathTest, AMissingMapEndsTheProgramWithItsMessageAndStatusZero)
+TEST_F(RunTest, MissingFilesEndTheProgramWithTheirMessageAndStatusZero)
 {
-    EXPECT_EXIT(
-        {
-            dup2(STDERR_FILENO, STDOUT_FILENO);
-            level.begin("nowhere.fmp");
-        },
-        ::testing::ExitedWithCode(0), "^Cannot find MAP file:  nowhere\\.fmp$");
-}
-
-TEST_F(RunDeathTest, AMissingPanelPictureEndsTheProgramNamingIt)
-{
+    // Without a display the library prints its messages on stdout.
+    EXPECT_EXIT((dup2(STDERR_FILENO, STDOUT_FILENO), level.begin("nowhere.fmp")), ::testing::ExitedWithCode(0),
+                "^Cannot find MAP file:  nowhere\\.fmp$");
     TempDir copy;
-    for (const char* name : {"level1.fmp", "Cart.bmp", "turret.bmp", "Gun.bmp", "orb.bmp",
-                             "alien.bmp", "dome.bmp", "face.bmp"}) {
+    for (const char* name : {"level1.fmp", "Cart.bmp", "turret.bmp", "Gun.bmp", "orb.bmp", "alien.bmp", "dome.bmp", "face.bmp"})
         std::filesystem::copy_file(gameDir() + "/" + name, copy.file(name));
-    }
     ScopedChdir inCopy(copy.path());
-    EXPECT_EXIT(
-        {
-            dup2(STDERR_FILENO, STDOUT_FILENO);
-            level.begin("level1.fmp");
-        },
-        ::testing::ExitedWithCode(0), "Cannot load picture file:  gui\\.bmp");
+    EXPECT_EXIT((dup2(STDERR_FILENO, STDOUT_FILENO), level.begin("level1.fmp")), ::testing::ExitedWithCode(0),
+                "Cannot load picture file:  gui\\.bmp");
 }
 
-TEST_F(RunDeathTest, TheFirstRunStartsTheLevelMusicOnceForTheProcess)
+TEST_F(RunTest, TheFirstRunStartsTheLevelMusicOnceForTheProcess)
 {
-    // In a child process, so that the music stream stays out of the others.
-    EXPECT_EXIT(
-        {
-            levelMusicStarted = 0;
-            level.begin("test.fmp");
-            level.end();
-            std::exit(levelMusicStarted == 1 ? 0 : 1);
-        },
-        ::testing::ExitedWithCode(0), "");
+    // In a child, so that the music stream stays out of the other tests.
+    EXPECT_EXIT((levelMusicStarted = 0, level.begin("test.fmp"), level.end(), std::exit(levelMusicStarted == 1 ? 0 : 1)),
+                ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
