@@ -1,13 +1,11 @@
 # fmpinfo checks: the canonical dump of a hand-made map at two screen depths,
 # refused files, the summary, and the usage errors.
 set(FMPINFO_DATA ${CMAKE_CURRENT_SOURCE_DIR}/data/fmpinfo)
-
 function(fmpinfo_check name args exit_status)
   cmake_parse_arguments(CHECK "" "EXPECTED;STDOUT;STDERR" "" ${ARGN})
-  add_test(NAME fmpinfo_${name}
-    COMMAND ${CMAKE_COMMAND} -DTOOL=$<TARGET_FILE:fmpinfo> "-DARGS=${args}" -DEXPECT_EXIT=${exit_status}
-      -DEXPECTED=${CHECK_EXPECTED} "-DEXPECT_STDOUT=${CHECK_STDOUT}" "-DEXPECT_STDERR=${CHECK_STDERR}"
-      -P ${FMPINFO_DATA}/run_and_compare.cmake)
+  add_test(NAME fmpinfo_${name} COMMAND ${CMAKE_COMMAND} -DTOOL=$<TARGET_FILE:fmpinfo> "-DARGS=${args}"
+    -DEXPECT_EXIT=${exit_status} -DEXPECTED=${CHECK_EXPECTED} "-DEXPECT_STDOUT=${CHECK_STDOUT}"
+    "-DEXPECT_STDERR=${CHECK_STDERR}" -P ${FMPINFO_DATA}/run_and_compare.cmake)
   set_tests_properties(fmpinfo_${name} PROPERTIES LABELS tool)
 endfunction()
 

@@ -1,14 +1,16 @@
-// Test helpers around the loaded tile map: loading bytes, asking whether
-// the map is empty, and reading a realised tile's colour.
+// Test helpers around the loaded tile map: a small valid map whose pieces a
+// test spoils or changes, loading bytes, and asking whether the map is empty.
 #pragma once
 
+#include "tests/support/fmp_bytes.h"
+#include "tests/support/headless.h"
 #include "tilemap/loader.h"
 #include "tilemap/tilemap.h"
 
-#include <allegro.h>
+#include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
+#include <vector>
 
 namespace fmp {
 
@@ -29,30 +31,42 @@ inline bool mapEmpty()
            !tileMap.blockRecords && !tileMap.animRecords && !tileMap.animFrames;
 }
 
-struct Colour {
-    int r, g, b;
-    bool operator==(const Colour& o) const { return r == o.r && g == o.g && b == o.b; }
+// 3 x 2 cells, two block records, two 2 x 2 graphics at 32 bits, frames 0
+// and 1 and one animation over both; all in the header's byte order.
+struct Parts {
+    Header header{1, 1, 3, 2, 2, 2, 32, 32, 2, 2};
+    std::vector<Block> blocks{Block{}, Block{1, 1}};
+    std::vector<int64_t> frames{0, 1};
+    std::vector<Anim> anims{Anim{2, 0, 0, 0, 0, 0, 2}};
+    std::vector<int> cells{0, 1, -1, 1, 1, 0};
+    std::string mphdData, bkdtChunk, andtChunk, body;  // when not empty, used instead of the fields
+    std::string palette = std::string(6, '\x20');
+    std::string graphics = patternGraphics(2, 2, 2, 32);
+    std::string before, after;  // chunks before MPHD and after BODY
+    bool withBlocks = true, withAnims = true, withGraphics = true;
+
+    std::string build() const
+    {
+        const bool little = header.littleEndian;
+        std::string chunks = before + chunk("MPHD", pick(mphdData, headerData(header))) + chunk("CMAP", palette);
+        chunks += withBlocks ? pick(bkdtChunk, bkdt(blocks, little, header.blockRecordSize)) : "";
+        chunks += withAnims ? pick(andtChunk, andt(frames, anims, little)) : "";
+        chunks += withGraphics ? chunk("BGFX", graphics) : "";
+        return form(chunks + chunk("BODY", pick(body, shorts(cells, little))) + after);
+    }
+    static std::string pick(const std::string& given, const std::string& built) { return given.empty() ? built : given; }
+    int load() const { return fmp::load(build()); }
 };
 
-// The colour of pixel (x, y) of tile bitmap `graphic`, read back through
-// the library at the bitmap's own depth.
-inline Colour tileColour(int graphic, int x, int y)
+inline std::vector<int> cells(int layer = 0)
 {
-    BITMAP* tile = tileMap.tileBitmaps[graphic];
-    const int depth = bitmap_color_depth(tile);
-    const int value = getpixel(tile, x, y);
-    return {getr_depth(depth, value), getg_depth(depth, value), getb_depth(depth, value)};
-}
-
-inline bool isMask(int graphic, int x, int y)
-{
-    BITMAP* tile = tileMap.tileBitmaps[graphic];
-    return getpixel(tile, x, y) == bitmap_mask_color(tile);
+    return std::vector<int>(tileMap.layers[layer], tileMap.layers[layer] + tileMap.mapWidth * tileMap.mapHeight);
 }
 
 }  // namespace fmp
 
-inline std::ostream& operator<<(std::ostream& out, const fmp::Colour& c)
-{
-    return out << "(" << c.r << ", " << c.g << ", " << c.b << ")";
-}
+class LoaderTest : public ::testing::Test {
+protected:
+    void SetUp() override { startHeadless(32); }
+    void TearDown() override { freeMap(); }
+};

@@ -1,220 +1,189 @@
-// The header and block-record decoders: field positions, both byte orders,
-// the short header's defaults, byte offsets turned into graphic numbers.
-#include "tests/support/fmp_bytes.h"
+// The chunk decoders on bytes laid out by hand and by the builder: header,
+// block records, animations and every layer encoding, in both byte orders.
 #include "tests/support/fmp_checks.h"
-#include "tests/support/headless.h"
-#include "tilemap/tilemap.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 
-using fmp::chunk;
-using fmp::form;
+using fmp::Parts;
+using Decoders = LoaderTest;
+using Ints = std::vector<int64_t>;
 
-// Everything a header needs around it to load: one record naming graphic 0,
-// the graphics, a layer of zeros.
-std::string aroundHeader(const std::string& mphdData, int mapCells, int graphicBytes, bool little)
+TEST_F(Decoders, HeaderFieldsInBothByteOrders)
 {
-    return form(chunk("MPHD", mphdData) + fmp::bkdt({fmp::Block{}}, little) +
-                chunk("BGFX", std::string(static_cast<std::size_t>(graphicBytes), '\x10')) +
-                fmp::layer(0, std::vector<int>(static_cast<std::size_t>(mapCells), 0), little));
+    // Version 1 (0), encoding 1; map 3 x 2; blocks 2 x 1 at 16 (24) bits;
+    // records of 32 bytes, 2 records, 2 graphics; steps 5 x 6; staggers -2
+    // and 2. Bytes past the steps are not read.
+    const std::string headers[] = {
+        std::string("\x01\0\0\x01\0\x03\0\x02\0\0\0\0\0\x02\0\x01\0\x10\0\x20\0\x02\0\x02\0\0\0\0\0\x05\0\x06\xFF\xFE"
+                    "\0\x02\0\0", 38),
+        std::string("\0\0\x01\x01\x03\0\x02\0\0\0\0\0\x02\0\x01\0\x18\0\x20\0\x02\0\x02\0\0\0\0\0\x05\0\x06\0\xFE\xFF"
+                    "\x02\0", 36)};
+    for (int little : {0, 1}) {
+        Parts p;
+        p.header.littleEndian = little;
+        p.mphdData = headers[little];
+        p.graphics = fmp::patternGraphics(2, 2, 1, 16 + 8 * little);
+        ASSERT_EQ(p.load(), 0) << little << " " << tileMap.loadError;
+        const TileMap& m = tileMap;
+        EXPECT_EQ((Ints{m.littleEndian, m.encodingType, m.mapWidth, m.mapHeight, m.blockWidth, m.blockHeight,
+                        m.graphicsDepth, m.blockDepth, m.blockRecordSize, m.blockRecordCount, m.graphicCount,
+                        m.blockStepX, m.blockStepY, m.staggerX, m.staggerY}),
+                  (Ints{little, 1, 3, 2, 2, 1, 16 + 8 * little, 32, 32, 2, 2, 5, 6, -2, 2}));
+    }
 }
 
-class Decoders : public ::testing::Test {
-protected:
-    void SetUp() override { startHeadless(32); }
-    void TearDown() override { freeMap(); }
-};
-
-TEST_F(Decoders, HeaderFieldsBigEndian)
+TEST_F(Decoders, HeaderOf28BytesStepsByTheBlockSizeWithoutStagger)
 {
-    // version 1, byte order 0, encoding 1; map 3 x 2; blocks 2 x 1 at 16
-    // bits; records of 32 bytes, 1 record, 1 graphic; steps 5 x 6, staggers
-    // -1 (0xFFFF) and 2; pick-mask graphic 0.
-    const std::string data("\x01\x00\x00\x01"
-                           "\x00\x03\x00\x02"
-                           "\x00\x00\x00\x00"
-                           "\x00\x02\x00\x01\x00\x10"
-                           "\x00\x20\x00\x01\x00\x01"
-                           "\x00\x00\x00\x00"
-                           "\x00\x05\x00\x06\xFF\xFF\x00\x02"
-                           "\x00\x00",
-                           38);
-    ASSERT_EQ(fmp::load(aroundHeader(data, 6, 4, false)), 0) << tileMap.loadError;
-    EXPECT_EQ(tileMap.littleEndian, 0);
-    EXPECT_EQ(tileMap.encodingType, 1);
-    EXPECT_EQ(tileMap.mapWidth, 3);
-    EXPECT_EQ(tileMap.mapHeight, 2);
-    EXPECT_EQ(tileMap.blockWidth, 2);
-    EXPECT_EQ(tileMap.blockHeight, 1);
-    EXPECT_EQ(tileMap.graphicsDepth, 16);
-    EXPECT_EQ(tileMap.blockDepth, 32) << "after realisation the screen's depth";
-    EXPECT_EQ(tileMap.blockRecordSize, 32);
-    EXPECT_EQ(tileMap.blockRecordCount, 1);
-    EXPECT_EQ(tileMap.graphicCount, 1);
-    EXPECT_EQ(tileMap.blockStepX, 5);
-    EXPECT_EQ(tileMap.blockStepY, 6);
-    EXPECT_EQ(tileMap.staggerX, -1);
-    EXPECT_EQ(tileMap.staggerY, 2);
+    Parts p;
+    p.header.blockStepX = 9;
+    p.header.staggerX = 4;
+    ASSERT_EQ(p.load(), 0);
+    p.header.withSteps = false;
+    p.header.blockWidth = 3;
+    p.header.blockHeight = 5;
+    p.graphics = fmp::patternGraphics(2, 3, 5, 32);
+    ASSERT_EQ(fmp::headerData(p.header).size(), 28u);
+    ASSERT_EQ(p.load(), 0) << tileMap.loadError;
+    EXPECT_EQ((Ints{tileMap.blockStepX, tileMap.blockStepY, tileMap.staggerX, tileMap.staggerY}), (Ints{3, 5, 0, 0}));
 }
 
-TEST_F(Decoders, HeaderFieldsLittleEndian)
+TEST_F(Decoders, BlockRecordFieldsInBothByteOrdersAndRecordSizes)
 {
-    // The same header with byte-order byte 1: every 2-byte field low byte
-    // first.
-    const std::string data("\x00\x00\x01\x01"
-                           "\x03\x00\x02\x00"
-                           "\x00\x00\x00\x00"
-                           "\x02\x00\x01\x00\x18\x00"
-                           "\x20\x00\x01\x00\x01\x00"
-                           "\x00\x00\x00\x00"
-                           "\x05\x00\x06\x00\xFE\xFF\x02\x00",
-                           36);
-    ASSERT_EQ(fmp::load(aroundHeader(data, 6, 6, true)), 0) << tileMap.loadError;
-    EXPECT_EQ(tileMap.littleEndian, 1);
-    EXPECT_EQ(tileMap.mapWidth, 3);
-    EXPECT_EQ(tileMap.mapHeight, 2);
-    EXPECT_EQ(tileMap.graphicsDepth, 24);
-    EXPECT_EQ(tileMap.blockStepX, 5);
-    EXPECT_EQ(tileMap.staggerX, -2);
-    EXPECT_EQ(tileMap.staggerY, 2);
+    // back 3, fore1 1, fore2 0, fore3 2, users 0x11223344, 0xFFFFFFFE,
+    // 0xABCD, 0x0304, 0x80, 7, 0xFF, flags 0xA5; then a record of zeros. The
+    // little-endian records are 40 bytes long, padded with 0xEE.
+    const std::string records[] = {
+        std::string("\0\0\0\x03\0\0\0\x01\0\0\0\0\0\0\0\x02\x11\x22\x33\x44\xFF\xFF\xFF\xFE\xAB\xCD\x03\x04\x80\x07"
+                    "\xFF\xA5", 32) + std::string(32, 0),
+        std::string("\x03\0\0\0\x01\0\0\0\0\0\0\0\x02\0\0\0\x44\x33\x22\x11\xFE\xFF\xFF\xFF\xCD\xAB\x04\x03\x80\x07"
+                    "\xFF\xA5", 32) + std::string(8, '\xEE') + std::string(32, 0) + std::string(8, '\xEE')};
+    for (int little : {0, 1}) {
+        Parts p;
+        p.header.littleEndian = little;
+        p.header.blockRecordSize = 32 + 8 * little;
+        p.header.graphicCount = 4;
+        p.graphics = fmp::patternGraphics(4, 2, 2, 32);
+        p.bkdtChunk = fmp::chunk("BKDT", records[little]);
+        p.withAnims = false;
+        p.cells = {0, 1, 0, 1, 1, 1};
+        ASSERT_EQ(p.load(), 0) << little << " " << tileMap.loadError;
+        const BlockRecord& b = tileMap.blockRecords[0];
+        EXPECT_EQ((Ints{b.backGraphic.index, b.foreGraphic1.index, b.foreGraphic2.index, b.foreGraphic3.index,
+                        b.userField1, b.userField2, b.userField3, b.userField4, b.userField5, b.userField6,
+                        b.userField7, b.flags, tileMap.blockRecords[1].userField1}),
+                  (Ints{3, 1, 0, 2, 0x11223344, 0xFFFFFFFE, 0xABCD, 0x0304, 0x80, 7, 0xFF, 0xA5, 0}));
+    }
 }
 
-TEST_F(Decoders, HeaderOf28BytesTakesTheBlockSizeAsStepAndNoStagger)
+TEST_F(Decoders, ByteOffsetsBecomeGraphicAndRecordNumbersWithEncodingZero)
 {
-    fmp::Header h;
-    h.withSteps = false;
-    h.blockWidth = 3;
-    h.blockHeight = 5;
-    const std::string data = fmp::headerData(h);
-    ASSERT_EQ(data.size(), 28u);
-    // A previous map with steps and staggers must not leak into this one.
-    fmp::Header stepped = h;
-    stepped.withSteps = true;
-    stepped.blockStepX = 9;
-    stepped.staggerX = 4;
-    ASSERT_EQ(fmp::load(aroundHeader(fmp::headerData(stepped), 4, 60, false)), 0);
-    ASSERT_EQ(tileMap.staggerX, 4);
-
-    ASSERT_EQ(fmp::load(aroundHeader(data, 4, 60, false)), 0) << tileMap.loadError;
-    EXPECT_EQ(tileMap.blockStepX, 3);
-    EXPECT_EQ(tileMap.blockStepY, 5);
-    EXPECT_EQ(tileMap.staggerX, 0);
-    EXPECT_EQ(tileMap.staggerY, 0);
-}
-
-class BlockRecords : public Decoders, public ::testing::WithParamInterface<bool> {};
-
-TEST_P(BlockRecords, EveryFieldInTheDeclaredByteOrder)
-{
-    const bool little = GetParam();
-    fmp::Header h;
-    h.littleEndian = little;
-    h.mapWidth = 1;
-    h.mapHeight = 1;
-    h.graphicCount = 4;
-    h.blockRecordCount = 2;
-    fmp::Block first;
-    first.back = 3;
-    first.fore1 = 1;
-    first.fore2 = 0;
-    first.fore3 = 2;
-    first.user1 = 0x01020304;
-    first.user2 = 0xFFFFFFFE;
-    first.user3 = 0xABCD;
-    first.user4 = 7;
-    first.user5 = 0x80;
-    first.user6 = 1;
-    first.user7 = 0xFF;
-    first.flags = 0xA5;
-    const std::string chunks = fmp::mphd(h) + fmp::bkdt({first, fmp::Block{}}, little) +
-                               chunk("BGFX", fmp::patternGraphics(4, 2, 2, 32)) + fmp::layer(0, {1}, little);
-    ASSERT_EQ(fmp::load(form(chunks)), 0) << tileMap.loadError;
+    // 32 x 32 blocks at 16 bits: a graphic is 2048 bytes, a record 32.
+    Parts p;
+    p.header = fmp::Header{1, 0, 3, 2, 32, 32, 16, 32, 2, 4};
+    p.graphics = fmp::patternGraphics(4, 32, 32, 16);
+    p.blocks = {fmp::Block{6144, 2048}, fmp::Block{}};
+    p.withAnims = false;
+    p.cells = {0, 32, 0, 32, 32, 0};
+    ASSERT_EQ(p.load(), 0) << tileMap.loadError;
     const BlockRecord& b = tileMap.blockRecords[0];
-    EXPECT_EQ(b.backGraphic.index, 3);
-    EXPECT_EQ(b.foreGraphic1.index, 1);
-    EXPECT_EQ(b.foreGraphic3.index, 2);
-    EXPECT_EQ(b.userField1, 0x01020304u);
-    EXPECT_EQ(b.userField2, 0xFFFFFFFEu);
-    EXPECT_EQ(b.userField3, 0xABCD);
-    EXPECT_EQ(b.userField4, 7);
-    EXPECT_EQ(b.userField5, 0x80);
-    EXPECT_EQ(b.userField6, 1);
-    EXPECT_EQ(b.userField7, 0xFF);
-    EXPECT_EQ(b.flags, 0xA5);
+    EXPECT_EQ((Ints{b.backGraphic.index, b.foreGraphic1.index}), (Ints{3, 1}));
+    EXPECT_EQ(b.backGraphic.bitmap, tileMap.tileBitmaps[3]);
+    EXPECT_EQ(fmp::cells(), (std::vector<int>{0, 1, 0, 1, 1, 0}));
 }
 
-INSTANTIATE_TEST_SUITE_P(ByteOrders, BlockRecords, ::testing::Values(false, true));
-
-TEST_F(Decoders, BlockRecordBytesWrittenByHand)
+TEST_F(Decoders, AnimationKindsAreFoldedAndStartOnTheirFrame)
 {
-    // One big-endian record: back 1, fore1 0, fore2 0, fore3 1, user fields
-    // 0x11223344 and 5, 0x0102 and 0x0304, bytes 6, 7, 8, flags 0x0F.
-    const std::string record("\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x01"
-                             "\x11\x22\x33\x44\x00\x00\x00\x05\x01\x02\x03\x04\x06\x07\x08\x0F",
-                             32);
-    fmp::Header h;
-    h.mapWidth = 1;
-    h.mapHeight = 1;
-    h.graphicCount = 2;
-    ASSERT_EQ(fmp::load(form(fmp::mphd(h) + chunk("BKDT", record) +
-                             chunk("BGFX", fmp::patternGraphics(2, 2, 2, 32)) + fmp::layer(0, {0}))),
-              0)
-        << tileMap.loadError;
-    const BlockRecord& b = tileMap.blockRecords[0];
-    EXPECT_EQ(b.backGraphic.index, 1);
-    EXPECT_EQ(b.foreGraphic3.index, 1);
-    EXPECT_EQ(b.userField1, 0x11223344u);
-    EXPECT_EQ(b.userField2, 5u);
-    EXPECT_EQ(b.userField3, 0x0102);
-    EXPECT_EQ(b.userField4, 0x0304);
-    EXPECT_EQ(b.userField5, 6);
-    EXPECT_EQ(b.userField6, 7);
-    EXPECT_EQ(b.userField7, 8);
-    EXPECT_EQ(b.flags, kFlagExitUp | kFlagExitDown | kFlagExitLeft | kFlagExitRight);
+    // Backward kinds (2, and 6 and 7 folded to 6) start on the last frame of
+    // their span, the others (8 folded to 5, 9 to 3) on the first.
+    const struct {
+        int type, first, end, foldedType, current;
+    } rows[] = {{2, 4, 8, 2, 7}, {1, 4, 8, 1, 4}, {2, 1, 1, 2, 1}, {8, 1, 4, 5, 1}, {7, 1, 4, 6, 3},
+                {9, 1, 4, 3, 1}, {6, 1, 4, 6, 3}, {0, 1, 4, 0, 1}};
+    for (bool little : {false, true}) {
+        Parts p;
+        p.header.littleEndian = little;
+        p.cells = {0, 0, -8, -1, 0, 0};
+        p.frames = {0, 1, 1, 0, 1, 0, 0, 1};
+        p.anims.clear();
+        for (const auto& r : rows) {
+            p.anims.push_back(fmp::Anim{r.type, 1, 2, 3, 0, r.first, r.end});
+        }
+        ASSERT_EQ(p.load(), 0) << little << " " << tileMap.loadError;
+        ASSERT_EQ(tileMap.animRecordsEnd - tileMap.animRecords, 9);
+        EXPECT_EQ(Ints(tileMap.animFrames, tileMap.animFrames + 8), (Ints{0, 1, 1, 0, 1, 0, 0, 1}));
+        for (std::size_t i = 0; i < std::size(rows); ++i) {
+            const AnimRecord& a = tileMap.animRecords[i + 1];
+            EXPECT_EQ((Ints{a.type, a.delay, a.counter, a.userByte, a.currentFrame, a.firstFrame, a.endFrame}),
+                      (Ints{rows[i].foldedType, 1, 2, 3, rows[i].current, rows[i].first, rows[i].end}))
+                << "row " << i << (little ? " little-endian" : "");
+        }
+    }
+    Parts endOnly;
+    endOnly.cells = {0, 0, 0, 1, 1, 1};
+    endOnly.frames.clear();
+    endOnly.anims.clear();
+    ASSERT_EQ(endOnly.load(), 0) << tileMap.loadError;
+    EXPECT_EQ((Ints{tileMap.animFrameCount, tileMap.animRecordsEnd - tileMap.animRecords, tileMap.animRecords[0].type}),
+              (Ints{0, 1, -1}));
 }
 
-TEST_F(Decoders, ByteOffsetsBecomeGraphicNumbersWithEncodingZero)
+TEST_F(Decoders, AnimationOffsetsBecomePositionsWithEncodingZero)
 {
-    // 32 x 32 blocks at 16 bits: one graphic is 2048 bytes, so 6144 is
-    // graphic 3 and 2048 graphic 1.
-    fmp::Header h;
-    h.encodingType = 0;
-    h.mapWidth = 1;
-    h.mapHeight = 1;
-    h.blockWidth = 32;
-    h.blockHeight = 32;
-    h.blockDepth = 16;
-    h.graphicCount = 4;
-    fmp::Block b;
-    b.back = 6144;
-    b.fore1 = 2048;
-    const std::string chunks = fmp::mphd(h) + fmp::bkdt({b}) + chunk("BGFX", fmp::patternGraphics(4, 32, 32, 16)) +
-                               fmp::layer(0, {0});
-    ASSERT_EQ(fmp::load(form(chunks)), 0) << tileMap.loadError;
-    EXPECT_EQ(tileMap.blockRecords[0].backGraphic.index, 3);
-    EXPECT_EQ(tileMap.blockRecords[0].foreGraphic1.index, 1);
-    EXPECT_EQ(tileMap.blockRecords[0].backGraphic.bitmap, tileMap.tileBitmaps[3]);
+    // 48 data bytes: four frames (record offsets / 32), the end record and
+    // one record. A position is (value + 48) / 4: -40 is 2, -36 is 3. The
+    // end record is never reset, so it keeps its converted current value.
+    Parts p;
+    p.header.encodingType = 0;
+    p.header.blockRecordCount = 4;
+    p.blocks.assign(4, fmp::Block{});
+    p.andtChunk = fmp::chunk("ANDT", fmp::fields(false, {{0, 4}, {32, 4}, {64, 4}, {96, 4}, {0xFF000000, 4},
+                                                         {-40, 4}, {-48, 4}, {-32, 4}, {0x01040506, 4}, {-48, 4},
+                                                         {-40, 4}, {-36, 4}}));
+    p.cells = {0, 32, -16, 64, 96, 0};
+    ASSERT_EQ(p.load(), 0) << tileMap.loadError;
+    EXPECT_EQ(Ints(tileMap.animFrames, tileMap.animFrames + 4), (Ints{0, 1, 2, 3}));
+    const AnimRecord* a = tileMap.animRecords;
+    EXPECT_EQ((Ints{a[0].currentFrame, a[0].firstFrame, a[0].endFrame, a[1].currentFrame, a[1].firstFrame,
+                    a[1].endFrame, a[1].delay, a[1].counter, a[1].userByte}),
+              (Ints{2, 0, 4, 2, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(fmp::cells(), (std::vector<int>{0, 1, -1, 2, 3, 0}));
 }
 
-TEST_F(Decoders, LargerRecordsAreSteppedOverPastTheir32Bytes)
+TEST_F(Decoders, EveryLayerEncodingInBothByteOrders)
 {
-    fmp::Header h;
-    h.mapWidth = 1;
-    h.mapHeight = 1;
-    h.blockRecordSize = 40;
-    h.blockRecordCount = 2;
-    h.graphicCount = 2;
-    fmp::Block second;
-    second.back = 1;
-    second.flags = 0x03;
-    const std::string chunks = fmp::mphd(h) + fmp::bkdt({fmp::Block{}, second}, false, 40) +
-                               chunk("BGFX", fmp::patternGraphics(2, 2, 2, 32)) + fmp::layer(0, {1});
-    ASSERT_EQ(fmp::load(form(chunks)), 0) << tileMap.loadError;
-    EXPECT_EQ(tileMap.blockRecords[1].backGraphic.index, 1);
-    EXPECT_EQ(tileMap.blockRecords[1].flags, 0x03);
-    EXPECT_EQ(tileMap.blockRecords[0].userField1, 0u) << "the padding bytes 0xEE are not read";
+    const struct {
+        const char* name;
+        int encoding, width, height;
+        std::vector<int> data, cells;
+    } rows[] = {
+        {"plain", 1, 3, 2, {0, 1, 2, 3, -1, -2}, {0, 1, 2, 3, -1, -2}},
+        {"byte offsets", 0, 4, 1, {64, -16, -32, 0}, {2, -1, -2, 0}},
+        {"literal then fill", 2, 5, 1, {3, 4, 5, 6, -2, 7}, {4, 5, 6, 7, 7}},
+        {"count 0 takes two bytes", 2, 2, 1, {0, 1, 3, 0, 0, 1, 4}, {3, 4}},
+        {"each row restarts its count", 2, 2, 3, {-2, 1, 1, 2, 1, 3, -2, 5}, {1, 1, 2, 3, 5, 5}},
+        {"a fill is a value", 2, 3, 1, {-3, -1}, {-1, -1, -1}},
+        {"bytes after a full layer", 2, 2, 1, {-2, 3, 99, 99, 99}, {3, 3}},
+        {"back-copy of one cell", 3, 4, 1, {1, 6, -3, -1}, {6, 6, 6, 6}},
+        {"back-copy of a pattern and of a row", 3, 6, 2, {2, 1, 2, -4, -2, -6, -6}, {1, 2, 1, 2, 1, 2, 1, 2, 1, 2, 1, 2}},
+    };
+    for (bool little : {false, true}) {
+        for (const auto& r : rows) {
+            Parts p;
+            p.header = fmp::Header{1, r.encoding, r.width, r.height, 2, 2, 32, 32, 8, 1};
+            p.header.littleEndian = little;
+            p.blocks.assign(8, fmp::Block{});
+            p.graphics = fmp::patternGraphics(1, 2, 2, 32);
+            // One frame and two animations (cells -1 and -2); with encoding 0
+            // frames are record offsets and positions byte offsets counted
+            // back from the end of the 52 data bytes.
+            const int first = r.encoding == 0 ? -52 : 0;
+            p.frames = {r.encoding == 0 ? 32 : 1};
+            p.anims.assign(2, fmp::Anim{1, 0, 0, 0, 0, first, first + (r.encoding == 0 ? 4 : 1)});
+            p.body = fmp::shorts(r.data, little);
+            ASSERT_EQ(p.load(), 0) << r.name << " " << tileMap.loadError;
+            EXPECT_EQ(fmp::cells(), r.cells) << r.name << (little ? " little-endian" : "");
+        }
+    }
 }
 
 }  // namespace

@@ -1,27 +1,20 @@
-# Runs fmpinfo with ARGS (a ;-list) and checks its exit status against
-# EXPECT_EXIT and, when EXPECTED is given, its standard output against that
-# file; when EXPECT_STDERR is given, standard error must contain it.
+# Runs fmpinfo with ARGS and checks its exit status against EXPECT_EXIT, its
+# standard output against the file EXPECTED, and that standard output and
+# error contain EXPECT_STDOUT and EXPECT_STDERR; each check only when given.
 separate_arguments(arguments UNIX_COMMAND "${ARGS}")
-execute_process(COMMAND ${TOOL} ${arguments}
-  RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+execute_process(COMMAND ${TOOL} ${arguments} RESULT_VARIABLE status OUTPUT_VARIABLE STDOUT ERROR_VARIABLE STDERR)
 if(NOT status STREQUAL EXPECT_EXIT)
-  message(FATAL_ERROR "fmpinfo ${ARGS}: exit ${status}, expected ${EXPECT_EXIT}\n${output}${errors}")
+  message(FATAL_ERROR "fmpinfo ${ARGS}: exit ${status}, expected ${EXPECT_EXIT}\n${STDOUT}${STDERR}")
 endif()
 if(EXPECTED)
   file(READ ${EXPECTED} wanted)
-  if(NOT output STREQUAL wanted)
-    message(FATAL_ERROR "fmpinfo ${ARGS}: output differs from ${EXPECTED}\n--- got\n${output}--- wanted\n${wanted}")
+  if(NOT STDOUT STREQUAL wanted)
+    message(FATAL_ERROR "fmpinfo ${ARGS}: output differs from ${EXPECTED}\n--- got\n${STDOUT}--- wanted\n${wanted}")
   endif()
 endif()
-if(EXPECT_STDOUT)
-  string(FIND "${output}" "${EXPECT_STDOUT}" at)
-  if(at EQUAL -1)
-    message(FATAL_ERROR "fmpinfo ${ARGS}: standard output lacks '${EXPECT_STDOUT}'\n${output}")
+foreach(stream STDOUT STDERR)
+  string(FIND "${${stream}}" "${EXPECT_${stream}}" at)
+  if(EXPECT_${stream} AND at EQUAL -1)
+    message(FATAL_ERROR "fmpinfo ${ARGS}: ${stream} lacks '${EXPECT_${stream}}'\n${${stream}}")
   endif()
-endif()
-if(EXPECT_STDERR)
-  string(FIND "${errors}" "${EXPECT_STDERR}" at)
-  if(at EQUAL -1)
-    message(FATAL_ERROR "fmpinfo ${ARGS}: standard error lacks '${EXPECT_STDERR}'\n${errors}")
-  endif()
-endif()
+endforeach()
