@@ -144,7 +144,7 @@ TEST_F(MapTest, AnimatedCellsShowTheirFrameAndWhatLeadsNowhereReadsAsAWall)
     begin(8, 1, 8);
     makeLayer(0, [&cells](int column, int) { return cells[column]; });
     // Frames name blocks 7 down to 2. Behind the end record: one record
-    // pointing past the frame list, one at frame 1, the last at frame 4.
+    // pointing just past the frame list, one at frame 1, the last at frame 4.
     const int32_t frames[] = {7, 6, 5, 4, 3, 2};
     tileMap.animFrameCount = std::size(frames);
     tileMap.animFrames = static_cast<int32_t*>(std::malloc(sizeof frames));
@@ -152,7 +152,7 @@ TEST_F(MapTest, AnimatedCellsShowTheirFrameAndWhatLeadsNowhereReadsAsAWall)
     tileMap.animRecords = static_cast<AnimRecord*>(std::calloc(4, sizeof(AnimRecord)));
     tileMap.animRecordsEnd = tileMap.animRecords + 4;
     tileMap.animRecords[0].type = -1;
-    tileMap.animRecords[1].currentFrame = 7;
+    tileMap.animRecords[1].currentFrame = 6;
     tileMap.animRecords[2].currentFrame = 1;
     tileMap.animRecords[3].currentFrame = 4;
     const BlockRecord* b = tileMap.blockRecords;
@@ -170,8 +170,7 @@ TEST_F(MapTest, AnimatedCellsShowTheirFrameAndWhatLeadsNowhereReadsAsAWall)
         EXPECT_TRUE(isWall(getBlockAt(column, row))) << "(" << column << ", " << row << ")";
     }
     freeMap();
-    EXPECT_EQ(0, getBlockAt(0, 0)->flags) << "without a map";
-    EXPECT_EQ(nullptr, getBlockAt(0, 0)->backGraphic.bitmap);
+    EXPECT_TRUE(getBlockAt(0, 0)->flags == 0 && !getBlockAt(0, 0)->backGraphic.bitmap) << "without a map";
     EXPECT_EQ(-1, selectLayer(0));
 }
 
@@ -194,13 +193,16 @@ TEST_F(MapTest, CameraIsClampedIntoTheMapAndASmallMapIsDrawnOnBlack)
     }
 }
 
-TEST_F(MapTest, LayerOneCoversLayerZeroExceptThroughItsMask)
+TEST_F(MapTest, LayerOneCoversLayerZeroExceptThroughItsMaskAndInsideTheClip)
 {
     // Layer 0: graphic 0 under foreground 1 (top half magenta) everywhere.
-    // Layer 1: solid graphic 2 in column 0, graphic 3 (left half magenta) elsewhere.
-    for (const bool twoLayers : {false, true}) {
-        SCOPED_TRACE(twoLayers ? "two layers" : "layer 0 alone, laid over itself");
-        begin(20, 15, 4);
+    // Layer 1: solid graphic 2 in column 0, graphic 3 (left half magenta)
+    // elsewhere. At a half-block step each block's left half covers the one
+    // before, so only column 0's left half of layer 1 is left in view.
+    for (auto [layers, step] : {std::pair{1, kBlock}, {2, kBlock}, {2, kBlock / 2}}) {
+        SCOPED_TRACE(testing::Message() << layers << " layers, step " << step);
+        begin(40, 15, 4);
+        tileMap.blockStepX = step;
         rectfill(tileMap.tileBitmaps[1], 0, 0, kBlock - 1, kBlock / 2 - 1, mask());
         rectfill(tileMap.tileBitmaps[3], 0, 0, kBlock / 2 - 1, kBlock - 1, mask());
         tileMap.blockRecords[0].foreGraphic1 = GraphicRef{1, tileMap.tileBitmaps[1]};
@@ -209,12 +211,14 @@ TEST_F(MapTest, LayerOneCoversLayerZeroExceptThroughItsMask)
         for (int top = 0; top < kViewHeight; top += kBlock) {
             rectfill(expected, 0, top + kBlock / 2, kViewWidth - 1, top + kBlock - 1, graphicColor(1));
         }
-        for (int left = 0; twoLayers && left < kViewWidth; left += kBlock) {
-            rectfill(expected, left == 0 ? 0 : left + kBlock / 2, 0, left + kBlock - 1, kViewHeight - 1,
-                     graphicColor(left == 0 ? 2 : 3));
+        set_clip_rect(frame, 10, 20, 600, 400);
+        set_clip_rect(expected, 10, 20, 600, 400);  // layer 0 is drawn whole, the overlay clipped
+        for (int left = 0; layers == 2 && step == kBlock && left < kViewWidth; left += kBlock) {
+            rectfill(expected, left + kBlock / 2, 0, left + kBlock - 1, kViewHeight - 1, graphicColor(left ? 3 : 2));
         }
-        if (twoLayers) {
+        if (layers == 2) {
             makeLayer(1, [](int column, int) { return column == 0 ? 2 : 3; });
+            rectfill(expected, 0, 0, kBlock / 2 - 1, kViewHeight - 1, graphicColor(2));
         }
         drawView(frame);
         EXPECT_EQ(0, differences(frame, expected));
