@@ -55,7 +55,7 @@ int countBackCopies(const std::string& bytes, int cells)
 
 class ShippedMapTest : public ::testing::TestWithParam<ShippedMap> {};
 
-uint8_t ways(int layer, int column, int row)
+int ways(int layer, int column, int row)
 {
     selectLayer(layer);
     return getBlockAt(column, row)->flags & kWayBits;
@@ -97,7 +97,7 @@ TEST_P(ShippedMapTest, FormatTrackStartAndDomeGround)
     for (int row = 0; row < tileMap.mapHeight; ++row) {
         for (int column = 0; column < tileMap.mapWidth; ++column) {
             SCOPED_TRACE(testing::Message() << "cell (" << column << ", " << row << ")");
-            const uint8_t track = ways(cartLayer, column, row);
+            const int track = ways(cartLayer, column, row);
             // Before its first frame the cart reads layer 0: the same track must be there.
             EXPECT_EQ(track, ways(0, column, row));
             const int x = column * kCell;
