@@ -1,0 +1,247 @@
+// The shell through a stand-in library and memory bitmaps: start-up and its failures, the frame-rate
+// latch, the menus one pass at a time and the glyphs rising behind the main menu.
+#include <allegro.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "shell/colors.h"
+#include "shell/counters.h"
+#include "shell/init.h"
+#include "shell/menu.h"
+#include "tests/support/headless.h"
+
+namespace {
+
+enum Step { kNoStep, kLibrary, kGfx, kTimer, kKeyboard, kMouse, kSound, kNoSound /* the silent one fails too */ };
+using Lines = std::vector<std::string>;
+Lines calls;  // what the stand-in saw, in order
+Step failing = kNoStep;
+struct ExitCalled {};
+
+std::string str(long value) { return std::to_string(value); }
+// Notes the call; -1 when it is the failing step, else the library's answer.
+int call(const std::string& line, Step step = kNoStep, int success = 0)
+{
+    calls.push_back(line);
+    return step != kNoStep && step == failing ? -1 : success;
+}
+std::string timer(TimerCallback f) { return f == tickTimer ? "tick " : f == secondTimer ? "second " : "other "; }
+
+const SystemCalls kFake = {
+    [] { return call("allegro_init", kLibrary); },
+    [](int depth) { call("set_color_depth " + str(depth)); },
+    [](int card, int w, int h, int, int) {
+        if (card == GFX_TEXT) return call("leave graphics");
+        return call((card == GFX_AUTODETECT_FULLSCREEN ? "fullscreen " : "other ") + str(w) + "x" + str(h), kGfx);
+    },
+    [] { return call("install_timer", kTimer); },
+    [] { return call("install_keyboard", kKeyboard); },
+    [] { return call("install_mouse", kMouse, 3); },  // the library answers with the button count
+    [](int colour) { call(colour == colorMagenta ? "text_mode magenta" : "text_mode other"); },
+    [](int digi, int midi) { call("reserve_voices " + str(digi) + " " + str(midi)); },
+    [](int digi, int midi, const char* config) {
+        const bool silent = digi == DIGI_NONE;
+        call(std::string("install_sound ") + (silent ? "none" : digi == DIGI_AUTODETECT ? "autodetect" : "other") +
+             (midi == MIDI_NONE ? " midi-none" : " midi-other") + (config ? " config" : ""));
+        return failing == kNoSound || (failing == kSound && !silent) ? -1 : 0;
+    },
+    [](unsigned) { call("srand"); },
+    [](TimerCallback callback, int ms) { return call("install_int " + timer(callback) + str(ms)); },
+    [](TimerCallback callback, long speed) { return call("install_int_ex " + timer(callback) + str(speed)); },
+    [](const char* text) { call(std::string("message ") + text); },
+    [] { return "no driver here"; },
+    [](int status) { call("exit " + str(status)); throw ExitCalled{}; },
+};
+const std::string kReport = "message REPORT:  no driver here\n";
+
+// The calls from `first` on, after a start-up with one step failing.
+Lines startFailing(Step step, const std::string& first)
+{
+    calls.clear();
+    failing = step;
+    try {
+        initSystem(kFake);
+    } catch (const ExitCalled&) {
+    }
+    return {std::find(calls.begin(), calls.end(), first), calls.end()};
+}
+
+// The first sound failure is the one start-up goes on after.
+TEST(StartUp, CallsEveryStepInOrderAndFallsBackToSilenceAfterReleasingTheVoices)
+{
+    const Lines expected = {
+        "allegro_init", "set_color_depth 32", "fullscreen 640x480", "install_timer", "install_keyboard",
+        "install_mouse", "text_mode magenta", "reserve_voices 32 -1", "install_sound autodetect midi-none",
+        "message ERROR:  Failure to install sound.  Attempting to run without sound.\n", kReport,
+        // The null driver has no voices; with 32 still reserved it would fail.
+        "reserve_voices -1 -1", "install_sound none midi-none", "srand",
+        // 20 ms in the library's timer clock of 1193181 ticks a second.
+        "install_int second 1000", "install_int_ex tick 23860"};
+    EXPECT_EQ(startFailing(kSound, "allegro_init"), expected);
+}
+
+TEST(StartUp, EachFailureShowsItsMessageAndReportAndExitsWithZero)
+{
+    struct Case { Step step; const char* failedCall; bool leavesGraphics; const char* message; };
+    const Case cases[] = {
+        // No graphics mode exists yet when the library itself fails.
+        {kLibrary, "allegro_init", false, "ERROR:  Failed to initialize allegro library.  Terminating program.\n"},
+        {kGfx, "fullscreen 640x480", true, "ERROR:  Failure to init video mode!  Terminating program.\n"},
+        {kTimer, "install_timer", true, "ERROR:  Failed to install timer.  Terminating program.\n"},
+        {kKeyboard, "install_keyboard", true, "ERROR:  Failed to install keyboard.  Terminating program.\n"},
+        {kMouse, "install_mouse", true, "ERROR:  Failed to install mouse.  Terminating program.\n"},
+        {kNoSound, "install_sound none midi-none", false, "ERROR:  Failed to install sound.  Terminating program.\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.failedCall);
+        Lines expected = {c.failedCall};
+        if (c.leavesGraphics) expected.push_back("leave graphics");
+        expected.insert(expected.end(), {std::string("message ") + c.message, kReport, "exit 0"});
+        // Nothing after the failing call but the way out.
+        EXPECT_EQ(startFailing(c.step, c.failedCall), expected);
+    }
+}
+
+TEST(Counters, TickAddsOneAndTheSecondLatchesTheFramesAndRestartsTheCount)
+{
+    startHeadless();  // the latch rests the timer thread through the library
+    tickCounter = 41;
+    frameCounter = 57;
+    tickTimer();
+    secondTimer();
+    EXPECT_EQ((std::vector<int>{tickCounter, framesPerSecond, frameCounter}), (std::vector<int>{42, 57, 0}));
+    secondTimer();  // a second without level frames (the menus count none) reads 0
+    EXPECT_EQ(framesPerSecond, 0);
+}
+
+Lines events;
+Menu* currentMenu = nullptr;
+int32_t mapMenuLeftOn = kEntryTestMap;
+
+// Notes the highlight at each wait for a key's release: nothing may move before it. ESC is released
+// as the map menu ends, on the entry a test chose.
+void releaseKey(int code)
+{
+    const char* name = code == KEY_UP ? "UP" : code == KEY_DOWN ? "DOWN" : code == KEY_ENTER ? "ENTER" : "ESC";
+    if (code == KEY_ESC) currentMenu->selection = mapMenuLeftOn;
+    events.push_back(name + std::string(" up at ") + std::to_string(currentMenu->selection));
+    key[code] = 0;
+}
+
+class MenuTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        startHeadless();
+        std::fill(key, key + KEY_MAX, 0);
+        events.clear();
+        currentMenu = &menu;
+        clearGlyphRain(menu.rain);
+        menu.overlay = create_bitmap(screen->w, screen->h);
+        clear_to_color(menu.overlay, colorMagenta);
+        backBuffer = create_bitmap(screen->w, screen->h);
+    }
+    void TearDown() override
+    {
+        destroy_bitmap(menu.overlay);
+        destroy_bitmap(backBuffer);
+    }
+    void pass(void (*menuPass)(Menu&, const MenuHooks&), int code)
+    {
+        key[code] = 1;
+        menuPass(menu, hooks);
+    }
+    int greenPixels(int x, int y, int w, int h) const
+    {
+        int count = 0;
+        for (int i = 0; i < w * h; ++i) count += getpixel(menu.overlay, x + i % w, y + i / w) == colorGreen;
+        return count;
+    }
+
+    Menu menu;
+    MenuHooks hooks{{releaseKey, nullptr}, [](const char* map) { events.push_back(std::string("play ") + map); },
+                    [] { events.push_back("credits"); }};
+};
+
+TEST_F(MenuTest, DownThreeTimesComesBackToTheFirstEntryAndUpFromItHighlightsQuit)
+{
+    for (int code : {KEY_DOWN, KEY_DOWN, KEY_DOWN, KEY_UP}) pass(mainMenuPass, code);
+    EXPECT_EQ(events, (Lines{"DOWN up at 0", "DOWN up at 1", "DOWN up at 2", "UP up at 0"}));
+    EXPECT_EQ(menu.selection, kEntryQuit);
+    EXPECT_TRUE(mainMenuGoesOn(menu));
+}
+
+// "Select a Map to Play" runs the map menu, which ends at once on the ESC still held from a level and
+// waits for its release. That menu may come back on "Level1", index 1 like "Credits": no credits then.
+TEST_F(MenuTest, EnterActsOnTheEntryItWasPressedOnAfterItsRelease)
+{
+    const struct { int32_t entry, comesBackOn; Lines expected; bool goesOn; } cases[] = {
+        {kEntrySelectMap, kEntryTestMap, {"ENTER up at 0", "ESC up at 0"}, true},
+        {kEntrySelectMap, kEntryLevel1, {"ENTER up at 0", "ESC up at 1"}, true},
+        {kEntryCredits, kEntryCredits, {"ENTER up at 1", "credits"}, true},
+        {kEntryQuit, kEntryQuit, {"ENTER up at 2"}, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.expected.back());
+        events.clear();
+        menu.selection = c.entry;
+        key[KEY_ESC] = c.entry == kEntrySelectMap;
+        mapMenuLeftOn = c.comesBackOn;
+        pass(mainMenuPass, KEY_ENTER);
+        EXPECT_EQ(events, c.expected);
+        EXPECT_EQ(menu.selection, c.comesBackOn);
+        EXPECT_EQ(mainMenuGoesOn(menu), c.goesOn);
+    }
+}
+
+// A held ENTER takes the choice again at once: maps are played without a wait.
+TEST_F(MenuTest, MapMenuWrapsOverTwoEntriesAndEnterPlaysTheHighlightedMap)
+{
+    for (int code : {KEY_DOWN, KEY_DOWN, KEY_UP, KEY_ENTER}) pass(mapMenuPass, code);
+    menu.selection = kEntryTestMap;
+    mapMenuPass(menu, hooks);
+    EXPECT_EQ(events, (Lines{"DOWN up at 0", "DOWN up at 1", "UP up at 0", "play level1.fmp", "play test.fmp"}));
+}
+
+// Slot by slot in index order: one draw for the odds and, for a slot that wakes, three more for code,
+// x and y. A woken glyph rises in the same pass; one woken at y 0 has already left.
+TEST_F(MenuTest, IdleGlyphsWakeOnTheOddsWithCodeXYDrawnInThatOrder)
+{
+    std::srand(20261206);
+    stepGlyphRain(menu.rain, menu.overlay, screen->w, screen->h);
+    std::srand(20261206);
+    for (const Glyph& glyph : menu.rain.slots) {
+        if (std::rand() % 50 <= 25) {
+            EXPECT_FALSE(glyph.active);
+            continue;
+        }
+        const int code = std::rand() % 250 + 50, x = std::rand() % screen->w, y = std::rand() % screen->h;
+        EXPECT_EQ((std::vector<int>{glyph.active, glyph.code, glyph.x, glyph.y}),
+                  (std::vector<int>{y >= 1, code, x, y - 1}));
+    }
+}
+
+// Every slot busy, so none draws a random number: each glyph rises a pixel and is drawn green where it
+// is now; one at the top is drawn once above the edge and goes idle.
+TEST_F(MenuTest, ActiveGlyphsRiseOnePixelAndLeaveAtTheTop)
+{
+    std::fill(std::begin(menu.rain.slots), std::end(menu.rain.slots), Glyph{true, 'x', 600, 400});
+    menu.rain.slots[3] = Glyph{true, 'A', 100, 200};
+    menu.rain.slots[4] = Glyph{true, 'A', 40, 0};
+    std::srand(5);
+    const int next = std::rand();
+    std::srand(5);
+    stepGlyphRain(menu.rain, menu.overlay, screen->w, screen->h);
+    EXPECT_EQ(std::rand(), next);
+    const Glyph* slots = menu.rain.slots;
+    EXPECT_EQ((std::vector<int>{slots[3].active, slots[3].y, slots[4].active, slots[4].y}),
+              (std::vector<int>{true, 199, false, -1}));
+    EXPECT_GT(greenPixels(100, 199, 8, 8), 0);
+    EXPECT_EQ(greenPixels(100, 207, 8, 1), 0);
+    EXPECT_GT(greenPixels(40, 0, 8, 7), 0);  // 'A' has ink in its lower rows
+}
+
+}  // namespace
