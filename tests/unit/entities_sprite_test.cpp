@@ -1,5 +1,6 @@
-// Sprites (loading, the frame gate, giving back replaced bitmaps) and the
-// dome built on them (placement, slow animation, health bar).
+// Sprites and what is built on them: the dome (placement, slow animation,
+// health bar) and the cart (speed steps behind the shared two-tick gate, the
+// image of body, turret and turned gun).
 #include "shell/colors.h"
 #include "shell/counters.h"
 #include "tests/support/headless.h"
@@ -7,6 +8,7 @@
 
 #include <unistd.h>
 
+#include <string>
 #include <utility>
 
 namespace {
@@ -15,7 +17,7 @@ using testworld::frameColour;
 
 constexpr int kFrame = 8;
 
-class SpriteTest : public ::testing::Test {
+class EntityTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -23,7 +25,10 @@ protected:
         testworld::writeGamePictures(folder.path());
         testworld::writeStrip(strip, kFrame, kFrame, 3);
         tickCounter = 0;
+        craft.maxSpeed = 10;
     }
+    // Moves the clock on far enough for the gate to pass once.
+    void nextPeriod() { tickCounter += 2; }
     // The bottom-right pixel of a frame is never masked.
     int shown() const { return getpixel(sprite.frameBitmap, kFrame - 1, kFrame - 1); }
 
@@ -31,14 +36,13 @@ protected:
     ScopedChdir inFolder{folder.path()};
     std::string strip = folder.file("strip.bmp");
     Sprite sprite;
+    PlayerCraft craft;
 };
 
-TEST_F(SpriteTest, LoadShowsFrameZeroAndFramesStepWhenTheClockIsMoreThanTheDelayAway)
+TEST_F(EntityTest, LoadShowsFrameZeroAndFramesStepWhenTheClockIsMoreThanTheDelayAway)
 {
     sprite.active = true;
-    sprite.frame = 2;
-    sprite.lastFrameTick = 99;
-    sprite.frameDelay = 7;
+    sprite.frame = sprite.lastFrameTick = sprite.frameDelay = 7;
     sprite.load(strip.c_str(), kFrame, kFrame, 3);
     EXPECT_FALSE(sprite.active);
     EXPECT_EQ(sprite.frame + sprite.lastFrameTick + sprite.frameDelay, 0);
@@ -55,65 +59,107 @@ TEST_F(SpriteTest, LoadShowsFrameZeroAndFramesStepWhenTheClockIsMoreThanTheDelay
     }
 }
 
-TEST_F(SpriteTest, AMissingStripEndsTheGameWithItsNameAndStatusZero)
+TEST_F(EntityTest, AMissingStripEndsTheGameWithItsNameAndStatusZero)
 {
     // Without a display the library prints its messages on stdout.
     EXPECT_EXIT((dup2(STDERR_FILENO, STDOUT_FILENO), sprite.load(folder.file("absent.bmp").c_str(), 8, 8, 3)),
                 ::testing::ExitedWithCode(0), "Cannot load picture file:  .*/absent\\.bmp");
 }
 
-TEST_F(SpriteTest, ADomeStandsWithFullHealthAndShowsEachFrameTwentyOneTicks)
-{
-    Dome dome;
-    EXPECT_FALSE(dome.sprite->active) << "a constructed dome has fallen";
-    dome.init(288, 160);
-    EXPECT_TRUE(dome.sprite->active);
-    EXPECT_EQ(std::make_pair(dome.x, dome.y), std::make_pair(288, 160));
-    EXPECT_EQ(dome.health, 50);
-    const int steps[][2] = {{20, 0}, {21, 1}, {41, 1}, {42, 2}};
-    for (const auto& step : steps) {
-        tickCounter = step[0];
-        dome.animate();
-        EXPECT_EQ(dome.sprite->frame, step[1]) << "tick " << step[0];
-    }
-}
-
-TEST_F(SpriteTest, TheDomesBarIsOutlinedTwentyToTenRowsAboveWithGreenPerHealth)
+TEST_F(EntityTest, ADomeStandsWithItsBarOutlinedTwentyToTenRowsAboveAndGreenPerHealth)
 {
     const int blank = makecol(1, 1, 1);
     BITMAP* canvas = testworld::filled(640, 480, blank);
     Dome dome;
-    dome.init(300, 200);
-    // health -> last green column: 128 * health / 50, truncated; column 128
-    // is the outline. With the camera at (100, 50) the dome is at (200, 150).
+    EXPECT_FALSE(dome.sprite->active) << "a constructed dome has fallen";
+    dome.init(300, 200);  // with the camera at (100, 50): at (200, 150)
+    EXPECT_TRUE(dome.sprite->active);
+    EXPECT_EQ(std::make_pair(dome.health, dome.sprite->frameDelay), std::make_pair(50, 20));
+    // health -> last green column, 128 * health / 50 truncated, inside a
+    // white outline over columns 0 to 128 and rows 130 to 140, black behind.
     const int cases[][2] = {{50, 127}, {49, 125}, {25, 64}, {2, 5}, {1, 2}, {0, -1}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "health " << c[0]);
         clear_to_color(canvas, blank);
         dome.health = c[0];
         dome.drawHealth(canvas, 100, 50);
-        int lastGreen = -1;
-        for (int column = 0; column <= 128; ++column) {
-            lastGreen = getpixel(canvas, 200 + column, 135) == colorGreen ? column : lastGreen;
+        int mismatches = 0;
+        for (int y = 128; y <= 142; ++y) {
+            for (int x = 198; x <= 330; ++x) {
+                const bool inside = c[0] > 0 && x >= 200 && x <= 328 && y >= 130 && y <= 140;
+                const bool edge = x == 200 || x == 328 || y == 130 || y == 140;
+                const int want = !inside ? blank : edge ? colorWhite : x - 200 <= c[1] ? colorGreen : colorBlack;
+                mismatches += getpixel(canvas, x, y) != want;
+            }
         }
-        EXPECT_EQ(lastGreen, c[1]);
-        if (c[0] == 0) {
-            EXPECT_EQ(getpixel(canvas, 200, 130), blank) << "no bar at all";
-            continue;
-        }
-        for (int row = 130; row <= 140; ++row) {
-            EXPECT_EQ(getpixel(canvas, 200, row), colorWhite) << row;
-            EXPECT_EQ(getpixel(canvas, 328, row), colorWhite) << row;
-        }
-        EXPECT_EQ(getpixel(canvas, 264, 130), colorWhite);
-        EXPECT_EQ(getpixel(canvas, 264, 140), colorWhite);
-        EXPECT_EQ(getpixel(canvas, 200 + c[1] + 1, 135), c[1] < 127 ? colorBlack : colorWhite);
-        EXPECT_EQ(getpixel(canvas, 264, 129), blank);
-        EXPECT_EQ(getpixel(canvas, 264, 141), blank);
-        EXPECT_EQ(getpixel(canvas, 199, 135), blank);
-        EXPECT_EQ(getpixel(canvas, 329, 135), blank);
+        EXPECT_EQ(mismatches, 0) << "health " << c[0];
     }
     destroy_bitmap(canvas);
+}
+
+TEST_F(EntityTest, FromRestTheFifthStepReachesOneAndTheFiftyFirstSettles)
+{
+    // The float sums of 0.2 reach exactly 1.0 on step 5 and stop at the
+    // first sum above 10: 51 steps, printed "10.199995".
+    for (int step = 1; step <= 60; ++step) {
+        nextPeriod();
+        craft.speedUp(0.2);
+        if (step == 5) {
+            EXPECT_EQ(craft.speed, 1.0f);
+        } else if (step >= 51) {
+            EXPECT_EQ(std::to_string(craft.speed), "10.199995") << step;
+        } else {
+            EXPECT_LT(craft.speed, step < 5 ? 1.0f : 10.0f) << step;
+        }
+    }
+    EXPECT_EQ(craft.lastSpeedTick, tickCounter.load()) << "the gate is taken even at the limit";
+}
+
+TEST_F(EntityTest, AllThreeShareAGateThatNeedsMoreThanOneTickEitherWayAndDragStopsInTheBand)
+{
+    // tick, then speedUp(0.2), slowDown(0.5) and drag; only the first to pass
+    // the gate acts. A new level resets the clock below the last tick.
+    const std::pair<int, float> steps[] = {{10, 0.2f}, {11, 0.2f}, {12, 0.4f}, {4000, 0.6f}, {0, 0.8f}};
+    for (const auto& step : steps) {
+        tickCounter = step.first;
+        craft.speedUp(0.2);
+        craft.slowDown(0.5);
+        craft.applyDrag();
+        EXPECT_FLOAT_EQ(craft.speed, step.second) << "tick " << step.first;
+    }
+    // Drag: start -> after one period; 0.65 is still outside (-0.6, 0.6).
+    const float cases[][2] = {{3.0f, 2.95f}, {-3.0f, -2.95f}, {0.7f, 0.65f}, {-0.7f, -0.65f},
+                              {0.65f, 0.0f}, {-0.64f, 0.0f}, {0.0f, 0.0f}};
+    for (const auto& c : cases) {
+        craft.speed = c[0];
+        nextPeriod();
+        craft.applyDrag();
+        EXPECT_FLOAT_EQ(craft.speed, c[1]) << "from " << c[0];
+    }
+}
+
+TEST_F(EntityTest, TheCartsBodyFollowsTheAxisAndTheGunTheTurretAngle)
+{
+    craft.loadSprites();
+    craft.renderImage();
+    EXPECT_EQ(getpixel(craft.image, 2, 2), testworld::cartVerticalColour());
+    EXPECT_EQ(getpixel(craft.image, 13, 13), testworld::turretColour());
+    craft.facingAxis = 0;
+    const auto gunNear = [&](int x, int y) {
+        int count = 0;
+        for (int dy = -2; dy <= 2; ++dy)
+            for (int dx = -2; dx <= 2; ++dx) count += getpixel(craft.image, x + dx, y + dy) == testworld::gunColour();
+        return count;
+    };
+    // angle, where the barrel's far end must be (from the centre towards one
+    // edge) and where, on the other side, it must not.
+    const int cases[][5] = {{0, 16, 28, 16, 3}, {90, 3, 16, 28, 16}, {180, 16, 3, 16, 28}, {270, 28, 16, 3, 16}};
+    for (const auto& c : cases) {
+        craft.turretAngle = c[0];
+        craft.renderImage();
+        EXPECT_EQ(getpixel(craft.image, 2, 2), testworld::cartHorizontalColour());
+        EXPECT_GT(gunNear(c[1], c[2]), 0) << "angle " << c[0];
+        EXPECT_EQ(gunNear(c[3], c[4]), 0) << "angle " << c[0] << ": barrel on the other side";
+    }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "tilemap/lookup.h"
 
 #include <algorithm>
+#include <iterator>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
@@ -49,7 +50,7 @@ struct Placement {
 
 class ShippedMapTest : public RunTest, public ::testing::WithParamInterface<Placement> {};
 
-TEST_P(ShippedMapTest, BeginPlacesCartAndDomeByMapNameAndEndEmptiesEverySlot)
+TEST_P(ShippedMapTest, BeginPlacesCartAndDomeByMapNameThePlayEndsWithTheDomeAndEndEmptiesEverySlot)
 {
     const Placement& p = GetParam();
     tickCounter = 777;
@@ -62,18 +63,22 @@ TEST_P(ShippedMapTest, BeginPlacesCartAndDomeByMapNameAndEndEmptiesEverySlot)
     for (int i = 1; i < kDomeSlots; ++i) EXPECT_FALSE(level.domes[i]->sprite->active) << "slot " << i;
     for (Orb* orb : level.orbs) ASSERT_TRUE(orb && orb->sprite->strip && !orb->sprite->active);
     for (Alien* alien : level.aliens) ASSERT_TRUE(alien && alien->spawnTime >= 0 && alien->spawnTime < 1000);
-
     EXPECT_FALSE(level.frontEnginesOn || level.backEnginesOn || level.lastFireTick || level.lastScoreTick);
     // The camera keeps the cart's centre at (310, 230), inside the map.
     level.playFrame();
     EXPECT_EQ(std::make_pair(level.cameraX, level.cameraY),
               std::make_pair(std::max(0, p.cartX + 16 - 310), std::max(0, p.cartY + 16 - 230)));
+    // The last dome falls: the frame is still scored, then the game ends.
+    level.domes[0]->sprite->active = false;
+    tickCounter = 60;
+    level.playFrame();
+    EXPECT_TRUE(level.gameOver);
+    EXPECT_EQ(std::make_pair(level.secondsPlayed, level.score), std::make_pair(1, 0));
     level.end();
-    EXPECT_EQ(level.craft, nullptr);
-    for (Orb* orb : level.orbs) EXPECT_EQ(orb, nullptr);
-    for (Alien* alien : level.aliens) EXPECT_EQ(alien, nullptr);
-    for (Dome* dome : level.domes) EXPECT_EQ(dome, nullptr);
-    EXPECT_TRUE(!level.guiBitmap && !level.faceBitmap && !tileMap.layers[0]);
+    EXPECT_TRUE(!level.craft && !level.guiBitmap && !level.faceBitmap && !tileMap.layers[0]);
+    EXPECT_EQ(std::count(level.orbs, std::end(level.orbs), nullptr), kOrbSlots);
+    EXPECT_EQ(std::count(level.aliens, std::end(level.aliens), nullptr), kAlienSlots);
+    EXPECT_EQ(std::count(level.domes, std::end(level.domes), nullptr), kDomeSlots);
 }
 
 // Driven with one key held for thousands of frames, one tick each, forwards
@@ -115,18 +120,6 @@ INSTANTIATE_TEST_SUITE_P(Maps, ShippedMapTest,
                          ::testing::Values(Placement{"level1.fmp", 160, 128, 288, 160},
                                            Placement{"test.fmp", 320, 352, 640, 480}),
                          [](const auto& info) { return std::string(info.param.map[0] == 'l' ? "Level1" : "TestMap"); });
-
-TEST_F(RunTest, WhenTheLastDomeFallsTheGameEndsAfterTheFramesScoringStep)
-{
-    level.begin("level1.fmp");
-    level.domes[0]->sprite->active = false;
-    tickCounter = 60;
-    level.playFrame();
-    EXPECT_TRUE(level.gameOver);
-    EXPECT_EQ(level.secondsPlayed, 1);
-    EXPECT_EQ(level.score, 0);
-    level.end();
-}
 
 TEST_F(RunTest, AHundredRunsInOneProcessKeepNoMemory)
 {

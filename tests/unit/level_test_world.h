@@ -14,7 +14,6 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
-#include <cstddef>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -39,11 +38,18 @@ inline int mask() { return makecol(255, 0, 255); }
 enum StripTone { kPlainTone = 130, kOrbTone = 10, kAlienTone = 50, kDomeTone = 90 };
 inline int frameColour(int frame, int tone = kPlainTone) { return makecol(30 + 40 * frame, 200 - 30 * frame, tone); }
 
-constexpr int kPanelTop = 380;               // gui.bmp is transparent above this row
-constexpr int kHoleX = 600, kHoleY = 400;    // and in a 10 x 10 hole inside the panel
+constexpr int kPanelTop = 380;             // gui.bmp is transparent above this row
+constexpr int kHoleX = 600, kHoleY = 400;  // and in a 10 x 10 hole inside the panel
 constexpr int kFaceX = 13, kFaceY = 390, kFaceWidth = 40, kFaceHeight = 60;
 
-inline void saveOrFail(const std::string& path, BITMAP* bitmap)
+inline BITMAP* filled(int w, int h, int colour)
+{
+    BITMAP* bitmap = create_bitmap(w, h);
+    clear_to_color(bitmap, colour);
+    return bitmap;
+}
+
+inline void save(const std::string& path, BITMAP* bitmap)
 {
     ASSERT_EQ(save_bitmap(path.c_str(), bitmap, nullptr), 0) << path;
     destroy_bitmap(bitmap);
@@ -57,14 +63,7 @@ inline void writeStrip(const std::string& path, int frameWidth, int frameHeight,
         rectfill(strip, left, 0, left + frameWidth - 1, frameHeight - 1, frameColour(i, tone));
         rectfill(strip, left, 0, left + frameWidth / 2 - 1, frameHeight / 2 - 1, mask());
     }
-    saveOrFail(path, strip);
-}
-
-inline BITMAP* filled(int w, int h, int colour)
-{
-    BITMAP* bitmap = create_bitmap(w, h);
-    clear_to_color(bitmap, colour);
-    return bitmap;
+    save(path, strip);
 }
 
 // Every picture the level loads, in folder.
@@ -72,25 +71,24 @@ inline void writeGamePictures(const std::string& folder)
 {
     BITMAP* cart = filled(64, 32, cartVerticalColour());
     rectfill(cart, 32, 0, 63, 31, cartHorizontalColour());
-    saveOrFail(folder + "/Cart.bmp", cart);
+    save(folder + "/Cart.bmp", cart);
     BITMAP* turret = filled(256, 32, mask());  // frame 0: an 8 x 8 square in the middle
     rectfill(turret, 12, 12, 19, 19, turretColour());
-    saveOrFail(folder + "/turret.bmp", turret);
+    save(folder + "/turret.bmp", turret);
     BITMAP* gun = filled(32, 32, mask());  // at angle 0 a bar from the centre down
     rectfill(gun, 15, 16, 16, 31, gunColour());
-    saveOrFail(folder + "/Gun.bmp", gun);
+    save(folder + "/Gun.bmp", gun);
     writeStrip(folder + "/orb.bmp", 16, 16, 4, kOrbTone);
     writeStrip(folder + "/alien.bmp", 128, 128, 5, kAlienTone);
     writeStrip(folder + "/dome.bmp", 128, 128, 4, kDomeTone);
     BITMAP* gui = filled(640, 480, mask());
     rectfill(gui, 0, kPanelTop, 639, 479, panelColour());
-    // A window for the face as large as its black box, and the hole.
-    rectfill(gui, kFaceX, kFaceY, kFaceX + kFaceWidth, kFaceY + kFaceHeight, mask());
+    rectfill(gui, kFaceX, kFaceY, kFaceX + kFaceWidth, kFaceY + kFaceHeight, mask());  // as large as the face's box
     rectfill(gui, kHoleX, kHoleY, kHoleX + 9, kHoleY + 9, mask());
-    saveOrFail(folder + "/gui.bmp", gui);
+    save(folder + "/gui.bmp", gui);
     BITMAP* face = filled(kFaceWidth, kFaceHeight, faceColour());
     putpixel(face, 5, 5, mask());
-    saveOrFail(folder + "/face.bmp", face);
+    save(folder + "/face.bmp", face);
 }
 
 // '#' cells are track, open towards their track neighbours; block record n
@@ -101,9 +99,7 @@ public:
     {
         const int height = static_cast<int>(rows.size());
         const int width = static_cast<int>(rows[0].size());
-        for (int n = 0; n < 16; ++n) {
-            records_[n].flags = static_cast<uint8_t>(n);
-        }
+        for (int n = 0; n < 16; ++n) records_[n].flags = static_cast<uint8_t>(n);
         auto track = [&](int x, int y) { return x >= 0 && y >= 0 && x < width && y < height && rows[y][x] == '#'; };
         for (int y = 0; y < height; ++y) {
             for (int x = 0; x < width; ++x) {
@@ -131,8 +127,7 @@ private:
 
 // A level as begin() leaves it, built without files: a cart of bare 32 x 32
 // sprites, constructed domes, idle orbs and aliens, all freed at the end.
-class BareLevel {
-public:
+struct BareLevel {
     BareLevel()
     {
         level.craft = new PlayerCraft();
@@ -161,15 +156,12 @@ public:
     // On a cell, exactly aligned, as begin() puts it.
     void placeCart(int column, int row, int facing)
     {
-        PlayerCraft& craft = *level.craft;
-        craft.x = column * 32;
-        craft.y = row * 32;
-        level.cellX = column;
-        level.cellY = row;
-        level.cellCentreX = craft.x + 16;
-        level.cellCentreY = craft.y + 16;
-        craft.facing = facing;
-        craft.facingAxis = facing == kDirectionLeft || facing == kDirectionRight ? 0 : 1;
+        level.craft->x = (level.cellX = column) * 32;
+        level.craft->y = (level.cellY = row) * 32;
+        level.cellCentreX = level.craft->x + 16;
+        level.cellCentreY = level.craft->y + 16;
+        level.craft->facing = facing;
+        level.craft->facingAxis = facing == kDirectionLeft || facing == kDirectionRight ? 0 : 1;
     }
 
     Level level;
