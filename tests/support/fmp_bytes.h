@@ -44,21 +44,16 @@ struct Header {
     int blockDepth = 32, blockRecordSize = 32, blockRecordCount = 1, graphicCount = 1;
     int blockStepX = 2, blockStepY = 2, staggerX = 0, staggerY = 0;
     bool littleEndian = false;
-    bool withSteps = true;  // 36 data bytes with steps and staggers, else 28
 };
-
-inline std::string headerData(const Header& h)
-{
-    const bool le = h.littleEndian;
-    return fields(le, {{h.version, 1}, {0, 1}, {le, 1}, {h.encodingType, 1}, {h.mapWidth, 2}, {h.mapHeight, 2},
-                       {0, 4}, {h.blockWidth, 2}, {h.blockHeight, 2}, {h.blockDepth, 2}, {h.blockRecordSize, 2},
-                       {h.blockRecordCount, 2}, {h.graphicCount, 2}, {0, 4}}) +
-           (h.withSteps ? fields(le, {{h.blockStepX, 2}, {h.blockStepY, 2}, {h.staggerX, 2}, {h.staggerY, 2}}) : "");
-}
 
 inline std::string mphd(const Header& h)
 {
-    return chunk("MPHD", headerData(h));
+    const bool le = h.littleEndian;
+    return chunk("MPHD", fields(le, {{h.version, 1}, {0, 1}, {le, 1}, {h.encodingType, 1}, {h.mapWidth, 2},
+                                     {h.mapHeight, 2}, {0, 4}, {h.blockWidth, 2}, {h.blockHeight, 2},
+                                     {h.blockDepth, 2}, {h.blockRecordSize, 2}, {h.blockRecordCount, 2},
+                                     {h.graphicCount, 2}, {0, 4}, {h.blockStepX, 2}, {h.blockStepY, 2},
+                                     {h.staggerX, 2}, {h.staggerY, 2}}));
 }
 
 struct Block {
@@ -93,9 +88,8 @@ inline std::string andt(const std::vector<int64_t>& frames, const std::vector<An
     for (int64_t f : frames) {
         data += fields(littleEndian, {{f, 4}});
     }
-    std::vector<Anim> records{Anim{-1}};
-    records.insert(records.end(), anims.begin(), anims.end());
-    for (const Anim& a : records) {
+    data += '\xFF' + std::string(15, '\0');
+    for (const Anim& a : anims) {
         data += fields(littleEndian, {{a.type, 1}, {a.delay, 1}, {a.counter, 1}, {a.user, 1}, {a.current, 4},
                                       {a.first, 4}, {a.end, 4}});
     }
@@ -117,8 +111,7 @@ inline std::string layer(int index, const std::vector<int>& values, bool littleE
     return chunk(index == 0 ? std::string("BODY") : "LYR" + std::to_string(index), shorts(values, littleEndian));
 }
 
-// count graphics of w x h pixels at the given depth, each a byte pattern of
-// its own.
+// count graphics of w x h pixels at the given depth, each a pattern of its own.
 inline std::string patternGraphics(int count, int w, int h, int depth)
 {
     const int size = w * h * ((depth + 1) / 8);

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -22,13 +23,9 @@ inline int load(const std::string& bytes)
 // No array of the map is held (the header values may remain).
 inline bool mapEmpty()
 {
-    for (const int16_t* layer : tileMap.layers) {
-        if (layer) {
-            return false;
-        }
-    }
-    return !tileMap.currentLayer && !tileMap.paletteData && !tileMap.blockGraphics && !tileMap.tileBitmaps &&
-           !tileMap.blockRecords && !tileMap.animRecords && !tileMap.animFrames;
+    const TileMap& m = tileMap;
+    return std::count(std::begin(m.layers), std::end(m.layers), nullptr) == kLayerCount && !m.currentLayer &&
+           !m.paletteData && !m.blockGraphics && !m.tileBitmaps && !m.blockRecords && !m.animRecords && !m.animFrames;
 }
 
 // 3 x 2 cells, two block records, two 2 x 2 graphics at 32 bits, frames 0
@@ -39,7 +36,7 @@ struct Parts {
     std::vector<int64_t> frames{0, 1};
     std::vector<Anim> anims{Anim{2, 0, 0, 0, 0, 0, 2}};
     std::vector<int> cells{0, 1, -1, 1, 1, 0};
-    std::string mphdData, bkdtChunk, andtChunk, body;  // when not empty, used instead of the fields
+    std::string mphdChunk, bkdtChunk, andtChunk, body;  // when not empty, used instead of the fields
     std::string palette = std::string(6, '\x20');
     std::string graphics = patternGraphics(2, 2, 2, 32);
     std::string before, after;  // chunks before MPHD and after BODY
@@ -48,7 +45,7 @@ struct Parts {
     std::string build() const
     {
         const bool little = header.littleEndian;
-        std::string chunks = before + chunk("MPHD", pick(mphdData, headerData(header))) + chunk("CMAP", palette);
+        std::string chunks = before + pick(mphdChunk, mphd(header)) + chunk("CMAP", palette);
         chunks += withBlocks ? pick(bkdtChunk, bkdt(blocks, little, header.blockRecordSize)) : "";
         chunks += withAnims ? pick(andtChunk, andt(frames, anims, little)) : "";
         chunks += withGraphics ? chunk("BGFX", graphics) : "";
