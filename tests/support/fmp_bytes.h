@@ -23,20 +23,15 @@ inline std::string fields(bool littleEndian, std::initializer_list<std::pair<int
     return out;
 }
 
-inline std::string bigEndian32(uint32_t value)
-{
-    return fields(false, {{value, 4}});
-}
-
 // id, big-endian length, data; no padding after an odd length.
 inline std::string chunk(const std::string& id, const std::string& data)
 {
-    return id + bigEndian32(static_cast<uint32_t>(data.size())) + data;
+    return id + fields(false, {{static_cast<int64_t>(data.size()), 4}}) + data;
 }
 
 inline std::string form(const std::string& chunks)
 {
-    return "FORM" + bigEndian32(static_cast<uint32_t>(chunks.size() + 4)) + "FMAP" + chunks;
+    return "FORM" + fields(false, {{static_cast<int64_t>(chunks.size() + 4), 4}}) + "FMAP" + chunks;
 }
 
 struct Header {

@@ -1,28 +1,27 @@
 #!/usr/bin/env python3
-# Writes the fmpinfo fixtures and the dumps expected of them, worked out from
-# the FMP layout and the library's pixel formats (not from fmpinfo's output).
-# Without a display the library packs colours blue-first: 32-bit
-# blue << 16 | green << 8 | red, 16-bit blue:5 green:6 red:5.
+# Writes the fmpinfo fixtures and the dumps expected of them, worked out from the FMP layout and the
+# library's pixel formats, not from fmpinfo's output. Without a display the library packs colours
+# blue-first: 32-bit blue << 16 | green << 8 | red, 16-bit blue:5 green:6 red:5.
 import struct
 
 def chunk(i, d): return i + struct.pack('>I', len(d)) + d
 
-# Map 3 x 2, blocks 2 x 1 at 24 bits, 2 records, 2 graphics, steps 4 x 3, staggers 1 and -1.
-mphd = bytes([1, 0, 0, 1]) + struct.pack('>hhIhhhhhhIhhhh', 3, 2, 0, 2, 1, 24, 32, 2, 2, 0, 4, 3, 1, -1)
-recs = struct.pack('>iiiiIIHHBBBB', 0, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 0x0c) + \
-    struct.pack('>iiiiIIHHBBBB', 1, 1, 0, 0, 0xffffffff, 0, 65535, 0, 0, 0, 255, 0xa5)
-# Frames 1, 0; the end record; a type-2 animation over both frames, so it starts on the last (position 1).
-andt = struct.pack('>ii', 1, 0) + bytes([0xff]) + bytes(15) + bytes([2, 3, 4, 5]) + struct.pack('>iii', 0, 0, 2)
+# Map 3 x 2, blocks 2 x 1 at 24 bits, 2 records, 2 graphics, steps 4 x 3, staggers 1 and -1. Frames 1, 0;
+# the end record; a type-2 animation over both frames, so it starts on the last (position 1).
 pixels = [(255, 0, 255), (10, 20, 30), (0, 0, 0), (255, 255, 255)]
-data = chunk(b'MPHD', mphd) + chunk(b'BKDT', recs) + chunk(b'ANDT', andt) + \
-    chunk(b'BGFX', bytes(sum(pixels, ()))) + chunk(b'BODY', struct.pack('>hhhhhh', 0, 1, -1, 1, 0, 0))
+data = b''.join(chunk(i, d) for i, d in [
+    (b'MPHD', bytes([1, 0, 0, 1]) + struct.pack('>hhIhhhhhhIhhhh', 3, 2, 0, 2, 1, 24, 32, 2, 2, 0, 4, 3, 1, -1)),
+    (b'BKDT', struct.pack('>' + 'iiiiIIHHBBBB' * 2, 0, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 0x0c,
+                          1, 1, 0, 0, 0xffffffff, 0, 65535, 0, 0, 0, 255, 0xa5)),
+    (b'ANDT', struct.pack('>ii', 1, 0) + bytes([0xff]) + bytes(15) + bytes([2, 3, 4, 5]) + struct.pack('>iii', 0, 0, 2)),
+    (b'BGFX', bytes(sum(pixels, ()))), (b'BODY', struct.pack('>hhhhhh', 0, 1, -1, 1, 0, 0))])
 whole = b'FORM' + struct.pack('>I', len(data) + 4) + b'FMAP' + data
 open('tiny.fmp', 'wb').write(whole)
 open('truncated.fmp', 'wb').write(whole[:-3])
 
-def fnv(values):
+def fnv(values):  # FNV-1a of each pixel value as 4 bytes, least significant first
     h = 0x811c9dc5
-    for byte in b''.join(struct.pack('<I', v) for v in values):
+    for byte in struct.pack('<%dI' % len(values), *values):
         h = ((h ^ byte) * 16777619) & 0xffffffff
     return '%08x' % h
 

@@ -1,6 +1,5 @@
-# Runs fmpinfo with ARGS and checks its exit status against EXPECT_EXIT, its
-# standard output against the file EXPECTED, and that standard output and
-# error contain EXPECT_STDOUT and EXPECT_STDERR; each check only when given.
+# Runs fmpinfo with ARGS; checks its exit status (EXPECT_EXIT), and when given, its output against the
+# file EXPECTED and that its output and errors contain EXPECT_STDOUT and EXPECT_STDERR.
 separate_arguments(arguments UNIX_COMMAND "${ARGS}")
 execute_process(COMMAND ${TOOL} ${arguments} RESULT_VARIABLE status OUTPUT_VARIABLE STDOUT ERROR_VARIABLE STDERR)
 if(NOT status STREQUAL EXPECT_EXIT)

@@ -1,0 +1,499 @@
+// The map loader on FMP files built in the test from the file layout: every
+// chunk decoder on bytes laid out by hand and by the builder in both byte
+// orders, the tile graphics at every screen depth, the container, and
+// refused files, each with its reason and what it leaves of a map loaded
+// before (the sanitizer build checks for leaks and reads out of bounds).
+#include "tests/support/fmp_bytes.h"
+#include "tests/support/headless.h"
+#include "tilemap/loader.h"
+#include "tilemap/tilemap.h"
+
+#include <allegro.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+using namespace fmp;
+using Ints = std::vector<int64_t>;
+
+int load(const std::string& bytes)
+{
+    return loadMapFromMemory(bytes.data(), bytes.size());
+}
+
+// No array of the map is held (the header values may remain).
+bool mapEmpty()
+{
+    const TileMap& m = tileMap;
+    return std::count(std::begin(m.layers), std::end(m.layers), nullptr) == kLayerCount && !m.currentLayer &&
+           !m.paletteData && !m.blockGraphics && !m.tileBitmaps && !m.blockRecords && !m.animRecords && !m.animFrames;
+}
+
+// 3 x 2 cells, two block records, two 2 x 2 graphics at 32 bits, frames 0
+// and 1 and one animation over both; all in the header's byte order.
+struct Parts {
+    Header header{1, 1, 3, 2, 2, 2, 32, 32, 2, 2};
+    std::vector<Block> blocks{Block{}, Block{1, 1}};
+    std::vector<int64_t> frames{0, 1};
+    std::vector<Anim> anims{Anim{2, 0, 0, 0, 0, 0, 2}};
+    std::vector<int> cells{0, 1, -1, 1, 1, 0};
+    std::string mphdChunk, bkdtChunk, andtChunk, body;  // when not empty, used instead of the fields
+    std::string palette = std::string(6, '\x20');
+    std::string graphics = patternGraphics(2, 2, 2, 32);
+    std::string before, after;  // chunks before MPHD and after BODY
+    bool withBlocks = true, withAnims = true, withGraphics = true;
+
+    std::string build() const
+    {
+        const bool little = header.littleEndian;
+        std::string chunks = before + pick(mphdChunk, mphd(header)) + chunk("CMAP", palette);
+        chunks += withBlocks ? pick(bkdtChunk, bkdt(blocks, little, header.blockRecordSize)) : "";
+        chunks += withAnims ? pick(andtChunk, andt(frames, anims, little)) : "";
+        chunks += withGraphics ? chunk("BGFX", graphics) : "";
+        return form(chunks + chunk("BODY", pick(body, shorts(cells, little))) + after);
+    }
+    static std::string pick(const std::string& set, const std::string& built) { return set.empty() ? built : set; }
+    int load() const { return ::load(build()); }
+};
+
+std::vector<int> cells(int layer = 0)
+{
+    return std::vector<int>(tileMap.layers[layer], tileMap.layers[layer] + tileMap.mapWidth * tileMap.mapHeight);
+}
+
+class Loader : public ::testing::Test {
+protected:
+    void SetUp() override { startHeadless(32); }
+    void TearDown() override { freeMap(); }
+};
+
+TEST_F(Loader, HeaderFieldsInBothByteOrdersAndOf28Bytes)
+{
+    // Version 1 (0), encoding 1; map 3 x 2; blocks 2 x 1 at 16 (24) bits;
+    // records of 32 bytes, 2 records, 2 graphics; steps 5 x 6; staggers -2
+    // and 2; two bytes not read. Cut to 28 bytes, the block size is the step
+    // and nothing of the map loaded before remains.
+    const std::string big("\x01\0\0\x01\0\x03\0\x02\0\0\0\0\0\x02\0\x01\0\x10\0\x20\0\x02\0\x02\0\0\0\0\0\x05\0\x06"
+                          "\xFF\xFE\0\x02\0\0", 38);
+    const std::string headers[] = {
+        big, std::string("\0\0\x01\x01\x03\0\x02\0\0\0\0\0\x02\0\x01\0\x18\0\x20\0\x02\0\x02\0\0\0\0\0\x05\0\x06\0"
+                         "\xFE\xFF\x02\0", 36), big.substr(0, 28)};
+    for (int i : {0, 1, 2}) {
+        const int little = i == 1, depth = 16 + 8 * little;
+        Parts p;
+        p.header.littleEndian = little;
+        p.mphdChunk = chunk("MPHD", headers[i]);
+        p.graphics = patternGraphics(2, 2, 1, depth);
+        ASSERT_EQ(p.load(), 0) << i << " " << tileMap.loadError;
+        const TileMap& m = tileMap;
+        EXPECT_EQ((Ints{m.littleEndian, m.encodingType, m.mapWidth, m.mapHeight, m.blockWidth, m.blockHeight,
+                        m.graphicsDepth, m.blockDepth, m.blockRecordSize, m.blockRecordCount, m.graphicCount,
+                        m.blockStepX, m.blockStepY, m.staggerX, m.staggerY}),
+                  (Ints{little, 1, 3, 2, 2, 1, depth, 32, 32, 2, 2, i == 2 ? 2 : 5, i == 2 ? 1 : 6, i == 2 ? 0 : -2,
+                        i == 2 ? 0 : 2}))
+            << i;
+    }
+}
+
+TEST_F(Loader, BlockRecordFieldsInBothByteOrdersAndRecordSizes)
+{
+    // back 3, fore1 1, fore2 0, fore3 2, users 0x11223344, 0xFFFFFFFE,
+    // 0xABCD, 0x0304, 0x80, 7, 0xFF, flags 0xA5; then a record of zeros. The
+    // little-endian records are 40 bytes long, padded with 0xEE.
+    const std::string records[] = {
+        std::string("\0\0\0\x03\0\0\0\x01\0\0\0\0\0\0\0\x02\x11\x22\x33\x44\xFF\xFF\xFF\xFE\xAB\xCD\x03\x04\x80\x07"
+                    "\xFF\xA5", 32) + std::string(32, 0),
+        std::string("\x03\0\0\0\x01\0\0\0\0\0\0\0\x02\0\0\0\x44\x33\x22\x11\xFE\xFF\xFF\xFF\xCD\xAB\x04\x03\x80\x07"
+                    "\xFF\xA5", 32) + std::string(8, '\xEE') + std::string(32, 0) + std::string(8, '\xEE')};
+    for (int little : {0, 1}) {
+        Parts p;
+        p.header.littleEndian = little;
+        p.header.blockRecordSize = 32 + 8 * little;
+        p.header.graphicCount = 4;
+        p.graphics = patternGraphics(4, 2, 2, 32);
+        p.bkdtChunk = chunk("BKDT", records[little]);
+        p.withAnims = false;
+        p.cells = {0, 1, 0, 1, 1, 1};
+        ASSERT_EQ(p.load(), 0) << little << " " << tileMap.loadError;
+        const BlockRecord& b = tileMap.blockRecords[0];
+        EXPECT_EQ((Ints{b.backGraphic.index, b.foreGraphic1.index, b.foreGraphic2.index, b.foreGraphic3.index,
+                        b.userField1, b.userField2, b.userField3, b.userField4, b.userField5, b.userField6,
+                        b.userField7, b.flags, tileMap.blockRecords[1].userField1}),
+                  (Ints{3, 1, 0, 2, 0x11223344, 0xFFFFFFFE, 0xABCD, 0x0304, 0x80, 7, 0xFF, 0xA5, 0}));
+    }
+}
+
+TEST_F(Loader, AnimationKindsAreFoldedAndStartOnTheirFrame)
+{
+    // Backward kinds (2, and 6 and 7 folded to 6) start on the last frame of
+    // their span, the others (8 folded to 5, 9 to 3) on the first.
+    const struct {
+        int type, first, end, foldedType, current;
+    } rows[] = {{2, 4, 8, 2, 7}, {1, 4, 8, 1, 4}, {2, 1, 1, 2, 1}, {8, 1, 4, 5, 1}, {7, 1, 4, 6, 3},
+                {9, 1, 4, 3, 1}, {6, 1, 4, 6, 3}, {0, 1, 4, 0, 1}};
+    for (bool little : {false, true}) {
+        Parts p;
+        p.header.littleEndian = little;
+        p.cells = {0, 0, -8, -1, 0, 0};
+        p.frames = {0, 1, 1, 0, 1, 0, 0, 1};
+        p.anims.clear();
+        for (const auto& r : rows) {
+            p.anims.push_back(Anim{r.type, 1, 2, 3, 0, r.first, r.end});
+        }
+        ASSERT_EQ(p.load(), 0) << little << " " << tileMap.loadError;
+        ASSERT_EQ(tileMap.animRecordsEnd - tileMap.animRecords, 9);
+        EXPECT_EQ(Ints(tileMap.animFrames, tileMap.animFrames + 8), (Ints{0, 1, 1, 0, 1, 0, 0, 1}));
+        for (std::size_t i = 0; i < std::size(rows); ++i) {
+            const AnimRecord& a = tileMap.animRecords[i + 1];
+            EXPECT_EQ((Ints{a.type, a.delay, a.counter, a.userByte, a.currentFrame, a.firstFrame, a.endFrame}),
+                      (Ints{rows[i].foldedType, 1, 2, 3, rows[i].current, rows[i].first, rows[i].end}))
+                << "row " << i << (little ? " little-endian" : "");
+        }
+    }
+    Parts endOnly;
+    endOnly.cells = {0, 0, 0, 1, 1, 1};
+    endOnly.andtChunk = andt({}, {});
+    ASSERT_EQ(endOnly.load(), 0) << tileMap.loadError;
+    EXPECT_EQ((Ints{tileMap.animFrameCount, tileMap.animRecordsEnd - tileMap.animRecords, tileMap.animRecords[0].type}),
+              (Ints{0, 1, -1}));
+}
+
+TEST_F(Loader, ByteOffsetsBecomeNumbersAndPositionsWithEncodingZero)
+{
+    // 32 x 32 blocks at 16 bits: a graphic is 2048 bytes, a record 32. The
+    // ANDT data is 48 bytes: four frames, the end record and one record; a
+    // position is (value + 48) / 4, so -40 is 2 and -36 is 3. The end
+    // record is never reset: it keeps its converted current value.
+    Parts p;
+    p.header = Header{1, 0, 3, 2, 32, 32, 16, 32, 4, 4};
+    p.graphics = patternGraphics(4, 32, 32, 16);
+    p.blocks = {Block{6144, 2048}, {}, {}, {}};
+    p.andtChunk = chunk("ANDT", fields(false, {{0, 4}, {32, 4}, {64, 4}, {96, 4}, {0xFF000000, 4},
+                                                         {-40, 4}, {-48, 4}, {-32, 4}, {0x01040506, 4}, {-48, 4},
+                                                         {-40, 4}, {-36, 4}}));
+    p.cells = {0, 32, -16, 64, 96, 0};
+    ASSERT_EQ(p.load(), 0) << tileMap.loadError;
+    const BlockRecord& b = tileMap.blockRecords[0];
+    EXPECT_EQ((Ints{b.backGraphic.index, b.foreGraphic1.index}), (Ints{3, 1}));
+    EXPECT_EQ((std::vector<BITMAP*>{b.backGraphic.bitmap, b.foreGraphic1.bitmap, b.foreGraphic2.bitmap,
+                                    tileMap.tileBitmaps[4]}),
+              (std::vector<BITMAP*>{tileMap.tileBitmaps[3], tileMap.tileBitmaps[1], nullptr, nullptr}))
+        << "records point at their bitmaps; a foreground 0 is none; the list ends in null";
+    EXPECT_EQ(Ints(tileMap.animFrames, tileMap.animFrames + 4), (Ints{0, 1, 2, 3}));
+    const AnimRecord* a = tileMap.animRecords;
+    EXPECT_EQ((Ints{a[0].currentFrame, a[0].firstFrame, a[0].endFrame, a[1].currentFrame, a[1].firstFrame,
+                    a[1].endFrame, a[1].delay, a[1].counter, a[1].userByte}),
+              (Ints{2, 0, 4, 2, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(cells(), (std::vector<int>{0, 1, -1, 2, 3, 0}));
+}
+
+TEST_F(Loader, EveryLayerEncodingInBothByteOrders)
+{
+    const struct {
+        const char* name;
+        int encoding, width, height;
+        std::vector<int> data, cells;
+    } rows[] = {
+        {"plain", 1, 3, 2, {0, 1, 2, 3, -1, -2}, {0, 1, 2, 3, -1, -2}},
+        {"byte offsets", 0, 4, 1, {64, -16, -32, 0}, {2, -1, -2, 0}},
+        {"literal then fill", 2, 5, 1, {3, 4, 5, 6, -2, 7}, {4, 5, 6, 7, 7}},
+        {"count 0 takes two bytes", 2, 2, 1, {0, 1, 3, 0, 0, 1, 4}, {3, 4}},
+        {"each row restarts its count", 2, 2, 3, {-2, 1, 1, 2, 1, 3, -2, 5}, {1, 1, 2, 3, 5, 5}},
+        {"a fill is a value", 2, 3, 1, {-3, -1}, {-1, -1, -1}},
+        {"bytes after a full layer", 2, 2, 1, {-2, 3, 99, 99, 99}, {3, 3}},
+        {"back-copy of one cell", 3, 4, 1, {1, 6, -3, -1}, {6, 6, 6, 6}},
+        {"back-copy of a pattern, a row", 3, 6, 2, {2, 1, 2, -4, -2, -6, -6}, {1, 2, 1, 2, 1, 2, 1, 2, 1, 2, 1, 2}},
+    };
+    for (bool little : {false, true}) {
+        for (const auto& r : rows) {
+            Parts p;
+            p.header = Header{1, r.encoding, r.width, r.height, 2, 2, 32, 32, 8, 1};
+            p.header.littleEndian = little;
+            p.blocks.assign(8, Block{});
+            p.graphics = patternGraphics(1, 2, 2, 32);
+            // One frame and two animations (cells -1 and -2); with encoding 0
+            // frames are record offsets and positions byte offsets counted
+            // back from the end of the 52 data bytes.
+            const int first = r.encoding == 0 ? -52 : 0;
+            p.frames = {r.encoding == 0 ? 32 : 1};
+            p.anims.assign(2, Anim{1, 0, 0, 0, 0, first, first + (r.encoding == 0 ? 4 : 1)});
+            p.body = shorts(r.data, little);
+            ASSERT_EQ(p.load(), 0) << r.name << " " << tileMap.loadError;
+            EXPECT_EQ(cells(), r.cells) << r.name << (little ? " little-endian" : "");
+        }
+    }
+}
+
+// One 4 x 1 graphic: magenta, white, black, then a colour worked out from
+// the pixel layout (mid). The palette's entries 0 and 2 are both black, yet
+// only index 0 is the mask.
+const struct Source {
+    int depth;
+    std::string pixels;
+    int mid[3];
+} kSources[] = {
+    {8, std::string("\x00\x01\x02\x03", 4), {12, 34, 56}},
+    // 0RRRRRGG GGGBBBBB: 0x4101 is 16, 8, 1, each widened as v << 3 | v >> 2.
+    {15, std::string("\x7C\x1F\x7F\xFF\x00\x00\x41\x01", 8), {132, 66, 8}},
+    // RRRRRGGG GGGBBBBB: 0x8503 is 16, 40, 3; green widened as v << 2 | v >> 4.
+    {16, std::string("\xF8\x1F\xFF\xFF\x00\x00\x85\x03", 8), {132, 162, 24}},
+    {24, std::string("\xFF\x00\xFF\xFF\xFF\xFF\x00\x00\x00\x0C\x22\x38", 12), {12, 34, 56}},
+    // The leading byte of a 32-bit pixel carries nothing.
+    {32, std::string("\xAB\xFF\x00\xFF\x00\xFF\xFF\xFF\xFF\x00\x00\x00\x12\x0C\x22\x38", 16), {12, 34, 56}},
+};
+
+Parts oneGraphic(int depth, const std::string& pixels)
+{
+    Parts p;
+    p.header = Header{1, 1, 3, 2, 4, 1, depth, 32, 2, 1};
+    p.blocks = {Block{}, Block{}};
+    p.palette = std::string("\x00\x00\x00\xFF\xFF\xFF\x00\x00\x00\x0C\x22\x38", 12);
+    p.graphics = pixels;
+    return p;
+}
+
+TEST_F(Loader, EverySourceDepthOntoEveryScreenDepth)
+{
+    for (const Source& s : kSources) {
+        for (int target : {8, 15, 16, 24, 32}) {
+            SCOPED_TRACE("from " + std::to_string(s.depth) + " bits to " + std::to_string(target));
+            startHeadless(target);
+            ASSERT_EQ(oneGraphic(s.depth, s.pixels).load(), 0) << tileMap.loadError;
+            BITMAP* tile = tileMap.tileBitmaps[0];
+            EXPECT_EQ((std::vector<int>{tileMap.blockDepth, bitmap_color_depth(tile), tile->w, tile->h, tile->clip}),
+                      (std::vector<int>{target, target, 4, 1, 0}));
+            const auto colour = [&](int r, int g, int b) { return makecol_depth(target, r, g, b); };
+            std::vector<int> want{bitmap_mask_color(tile), colour(255, 255, 255), colour(0, 0, 0),
+                                  colour(s.mid[0], s.mid[1], s.mid[2])};
+            if (target == 8 && s.depth == 8) {
+                want = {0, 1, 2, 3};  // an 8-bit map keeps its indices
+            }
+            EXPECT_EQ((std::vector<int>{getpixel(tile, 0, 0), getpixel(tile, 1, 0), getpixel(tile, 2, 0),
+                                        getpixel(tile, 3, 0)}),
+                      want);
+        }
+    }
+}
+
+TEST_F(Loader, EightBitGraphicsWinOnAnEightBitScreenOnlyInEitherOrder)
+{
+    // Graphic 1 is all index 6 in AGFX; in BGFX its pixel (0, 1), after a
+    // graphic and a row, is bytes 9 to 11 of the pattern.
+    const std::string alt = chunk("AGFX", "\x05\x05\x05\x05\x06\x06\x06\x06");
+    const std::string plain = chunk("BGFX", patternGraphics(2, 2, 2, 32));
+    for (int depth : {8, 32}) {
+        startHeadless(depth);
+        for (const std::string& graphics : {alt + plain, plain + alt}) {
+            Parts p;
+            p.withGraphics = false;
+            p.after = graphics;
+            p.palette.clear();
+            ASSERT_EQ(p.load(), 0) << depth << " " << tileMap.loadError;
+            EXPECT_EQ(tileMap.graphicsDepth, depth);
+            EXPECT_EQ(getpixel(tileMap.tileBitmaps[1], 0, 1), depth == 8 ? 6 : makecol32(137, 148, 159)) << graphics;
+        }
+    }
+}
+
+class Container : public Loader {
+protected:
+    TempDir dir;
+    const std::string good = Parts().build();
+};
+
+TEST_F(Container, PlainAndPackedFilesLoadAndEarlyRefusalsKeepThePreviousMap)
+{
+    const std::string plain = dir.file("plain.fmp"), packed = dir.file("packed.fmp");
+    ASSERT_TRUE(writeFile(plain, good));
+    PACKFILE* out = pack_fopen(packed.c_str(), "wp");
+    ASSERT_NE(out, nullptr);
+    pack_fwrite(good.data(), static_cast<long>(good.size()), out);
+    pack_fclose(out);
+    std::ostringstream packedBytes;
+    packedBytes << std::ifstream(packed, std::ios::binary).rdbuf();
+    ASSERT_NE(packedBytes.str().compare(0, 4, "FORM"), 0);
+    for (const std::string& path : {plain, packed}) {
+        ASSERT_EQ(loadMap(path.c_str()), 0) << path;
+        EXPECT_EQ(tileMap.bitmapMode, 2);
+        EXPECT_EQ(tileMap.mapFile, nullptr) << "closed once the load is over";
+        EXPECT_EQ(cells(), (std::vector<int>{0, 1, -1, 1, 1, 0}));
+    }
+    EXPECT_EQ(loadMap(dir.file("absent.fmp").c_str()), -1);
+    EXPECT_EQ(tileMap.loadError, kLoadCannotOpen);
+    EXPECT_NE(tileMap.tileBitmaps, nullptr);
+    std::string notForm = good, notFmap = good;
+    notForm.replace(0, 4, "FORN");
+    notFmap.replace(8, 4, "FMAQ");
+    // Memory input is taken as a plain map only.
+    for (const std::string& bytes : {notForm, notFmap, good.substr(0, 3), good.substr(0, 7), good.substr(0, 11),
+                                     std::string(), packedBytes.str()}) {
+        EXPECT_EQ(load(bytes), -1) << bytes.size();
+        EXPECT_EQ(tileMap.loadError, kLoadBadData);
+        EXPECT_NE(tileMap.tileBitmaps, nullptr) << "previous map kept";
+    }
+}
+
+TEST_F(Container, ChunksAreWalkedWithoutPaddingUpToTheFormLength)
+{
+    // Odd lengths put later chunks on odd offsets, where a pad byte would
+    // shift the ids; in a little-endian map the lengths stay big-endian. A
+    // later header or layer replaces the earlier one.
+    Parts p;
+    p.header.littleEndian = true;
+    Header wide = p.header;
+    wide.mapWidth = 50;
+    p.before = chunk("ABCD", "x") + chunk("NOVC", "abc") + chunk("zz!z", "12345") + mphd(wide);
+    p.after = layer(0, std::vector<int>(6, 1), true) + layer(4, {0, 1, 0, 1, 0, 1}, true);
+    std::string bytes = p.build();
+    ASSERT_NE(bytes.find(std::string("BKDT\0\0\0\x40", 8)), std::string::npos);
+    ASSERT_EQ(load(bytes), 0) << tileMap.loadError;
+    EXPECT_EQ(tileMap.mapWidth, 3);
+    EXPECT_EQ(cells(), std::vector<int>(6, 1));
+    EXPECT_EQ(cells(4), (std::vector<int>{0, 1, 0, 1, 0, 1}));
+    EXPECT_EQ(tileMap.currentLayer, tileMap.layers[0]) << "an extra layer is not made current";
+    // A form ending two bytes into the first BODY's data ends the walk there.
+    bytes.replace(4, 4, fields(false, {{static_cast<int64_t>(bytes.find("BODY") + 2), 4}}));
+    ASSERT_EQ(load(bytes), 0) << tileMap.loadError;
+    EXPECT_EQ(cells(), (std::vector<int>{0, 1, -1, 1, 1, 0}));
+    EXPECT_EQ(tileMap.layers[4], nullptr);
+    const uint8_t length[] = {0xFF, 0x02, 0x03, 0x04};
+    EXPECT_EQ(readChunkLength(length), 0xFF020304u);
+}
+
+struct Case {
+    const char* name;
+    void (*spoil)(Parts&);
+};
+
+std::string cutHeader(int length)
+{
+    return chunk("MPHD", mphd(Parts().header).substr(8, static_cast<std::size_t>(length)));
+}
+
+void runs(Parts& p, int encoding, const std::vector<int>& stream)
+{
+    p.header.encodingType = encoding;
+    p.body = shorts(stream);
+}
+
+// Data that ends before what it promises, or sizes promising far more
+// than there is (their products overflow 32 bits).
+const std::vector<Case> kShortData = {
+    {"header shorter than its fields", [](Parts& p) { p.before = cutHeader(23); }},
+    {"header of 35 bytes", [](Parts& p) { p.before = cutHeader(35); }},
+    {"block records cut short", [](Parts& p) { p.header.blockRecordCount = 3; }},
+    {"no block records", [](Parts& p) { p.withBlocks = false; }},
+    {"animations without end record", [](Parts& p) { p.andtChunk = chunk("ANDT", shorts(std::vector<int>(10, 1))); }},
+    {"empty animations chunk", [](Parts& p) { p.andtChunk = chunk("ANDT", ""); }},
+    {"frames not whole entries",
+     [](Parts& p) { p.andtChunk = chunk("ANDT", std::string(2, 0) + "\xFF" + std::string(15, 0)); }},
+    {"graphics cut short", [](Parts& p) { p.graphics.pop_back(); }},
+    {"no graphics", [](Parts& p) { p.withGraphics = false; }},
+    {"plain layer one cell short", [](Parts& p) { p.cells.pop_back(); }},
+    {"plain layer a byte short", [](Parts& p) { p.body = shorts(p.cells).substr(1); }},
+    {"run overshoots its row", [](Parts& p) { runs(p, 2, {4, 0, 0, 0, 0, 2, 0, 0}); }},
+    {"fill overshoots its row", [](Parts& p) { runs(p, 2, {2, 0, 0, -2, 0, -3, 0}); }},
+    {"fill overshoots the layer", [](Parts& p) { runs(p, 2, {-3, 0, -4, 0}); }},
+    {"runs end before the layer is full", [](Parts& p) { runs(p, 2, {-3, 0, 1}); }},
+    {"run count without its value", [](Parts& p) { runs(p, 2, {-3, 0, -3}); }},
+    {"back-copy before the first cell", [](Parts& p) { runs(p, 3, {1, 0, -2, -2, -3, -3}); }},
+    {"back-copy of the cell being written", [](Parts& p) { runs(p, 3, {1, 0, -2, 0, -3, -3}); }},
+    {"chunk length near 4 GiB", [](Parts& p) { p.after = "BIGG" + fields(false, {{0xFFFFFFF0, 4}}) + "a few bytes"; }},
+    {"huge map", [](Parts& p) { p.header.mapWidth = p.header.mapHeight = 32767; }},
+    {"huge run-coded map", [](Parts& p) { p.header.mapWidth = p.header.mapHeight = 32767; runs(p, 2, {-32767, 0}); }},
+    {"huge graphics", [](Parts& p) { p.header.blockWidth = p.header.blockHeight = p.header.graphicCount = 32767; }},
+    {"huge record count and size", [](Parts& p) { p.header.blockRecordCount = p.header.blockRecordSize = 32767; }},
+};
+
+// References to what does not exist, and sizes that cannot be.
+const std::vector<Case> kBadReferences = {
+    {"cell names a missing block", [](Parts& p) { p.cells[1] = 2; }},
+    {"cell names a missing animation", [](Parts& p) { p.cells[1] = -2; }},
+    {"animation cell without animations", [](Parts& p) { p.withAnims = false; }},
+    {"extra layer names a missing block", [](Parts& p) { p.after = layer(2, {0, 0, 0, 0, 0, 7}); }},
+    {"frame names a missing block", [](Parts& p) { p.frames = {0, 2}; }},
+    {"frame names a negative block", [](Parts& p) { p.frames = {-1, 0}; }},
+    {"animation ends past the frames", [](Parts& p) { p.anims[0].end = 3; }},
+    {"animation starts before the frames", [](Parts& p) { p.anims[0].first = -1; }},
+    {"animation starts after it ends", [](Parts& p) { p.anims[0] = Anim{2, 0, 0, 0, 0, 2, 1}; }},
+    {"empty animation after the frames", [](Parts& p) { p.anims[0] = Anim{1, 0, 0, 0, 0, 2, 2}; }},
+    {"frame positions of extreme offsets", [](Parts& p) {
+         p.header.encodingType = 0;
+         p.blocks[1] = Block{16, 16};  // graphic 1, 16 bytes on
+         p.frames = {0, 32};
+         p.anims[0] = Anim{2, 0, 0, 0, 0, INT32_MIN, INT32_MAX};
+         p.cells = {0, 32, -16, 32, 32, 0};
+     }},
+    {"background graphic past the graphics", [](Parts& p) { p.blocks[0].back = 2; }},
+    {"negative background graphic", [](Parts& p) { p.blocks[0].back = -1; }},
+    {"foreground graphic past the graphics", [](Parts& p) { p.blocks[1].fore3 = 2; }},
+    {"palette index beyond the palette",
+     [](Parts& p) { p.header.blockDepth = 8; p.graphics = std::string("\x01\x01\x00\x02\x00\x00\x00\x01", 8); }},
+    {"8-bit graphics without palette",
+     [](Parts& p) { p.header.blockDepth = 8; p.palette.clear(); p.graphics = std::string(8, 1); }},
+    {"header depth 12", [](Parts& p) { p.header.blockDepth = 12; }},
+    {"map width 0", [](Parts& p) { p.header.mapWidth = 0; }},
+    {"negative map height", [](Parts& p) { p.header.mapHeight = -2; }},
+    {"block width 0", [](Parts& p) { p.header.blockWidth = 0; }},
+    {"negative block height", [](Parts& p) { p.header.blockHeight = -1; }},
+    {"block step 0", [](Parts& p) { p.header.blockStepX = 0; }},
+    {"record size 0", [](Parts& p) { p.header.blockRecordSize = 0; }},
+    {"record size below the 32 bytes read",
+     [](Parts& p) { p.header.blockRecordSize = 31; p.bkdtChunk = chunk("BKDT", std::string(64, 0)); }},
+    {"negative record count", [](Parts& p) { p.header.blockRecordCount = -1; }},
+    {"negative graphic count", [](Parts& p) { p.header.graphicCount = -1; }},
+    {"block records before the header", [](Parts& p) { p.before = bkdt(p.blocks); }},
+    {"animations before the header", [](Parts& p) { p.before = andt({}, {}); }},
+    {"layer before the header", [](Parts& p) { p.before = layer(0, std::vector<int>(6, 0)); }},
+    {"second header after the layers", [](Parts& p) { p.after = mphd(p.header); }},
+};
+
+const std::vector<Case> kUnknownVersions = {
+    {"format version 2", [](Parts& p) { p.header.version = 2; }},
+    {"encoding type 4", [](Parts& p) { p.header.encodingType = 4; }},
+};
+
+const std::vector<Case> kNoScreen = {{"no screen to realise the graphics for", [](Parts&) { screen = nullptr; }}};
+
+TEST_F(Container, EachMalformedFileIsRefusedWithItsReasonAndLeavesNoMap)
+{
+    for (const auto& [cases, code] : {std::pair(&kShortData, kLoadBadData),
+                                      std::pair(&kBadReferences, kLoadBadReference),
+                                      std::pair(&kUnknownVersions, kLoadBadVersion),
+                                      std::pair(&kNoScreen, kLoadNoScreen)}) {
+        for (const Case& c : *cases) {
+            ASSERT_EQ(Parts().load(), 0);  // goes too: the container was valid
+            Parts parts;
+            BITMAP* saved = screen;
+            c.spoil(parts);
+            EXPECT_EQ(parts.load(), -1) << c.name;
+            screen = saved;
+            EXPECT_EQ(tileMap.loadError, code) << c.name;
+            EXPECT_TRUE(mapEmpty()) << c.name;
+        }
+    }
+}
+
+TEST_F(Container, EveryTruncationIsRefusedAsShortData)
+{
+    // Cut anywhere, or with a form length near 4 GiB, the file ends before
+    // what the form length promises.
+    std::vector<std::string> cuts{good};
+    cuts[0].replace(4, 4, fields(false, {{0xFFFFFFFF, 4}}));
+    for (std::size_t size = 0; size < good.size(); ++size) {
+        cuts.push_back(good.substr(0, size));
+    }
+    for (const std::string& cut : cuts) {
+        EXPECT_EQ(load(cut), -1) << cut.size();
+        EXPECT_EQ(tileMap.loadError, kLoadBadData) << cut.size();
+        EXPECT_TRUE(mapEmpty()) << cut.size();
+    }
+    EXPECT_EQ(load(form("")), -1);
+    EXPECT_EQ(tileMap.loadError, kLoadBadReference) << "no map header at all";
+}
+
+}  // namespace
