@@ -40,12 +40,6 @@ level_expect_panel() {
   return 0
 }
 
-# Pixels that differ between two shots in the play area above the panel.
-level_play_area_difference() {
-  "$E2E_CONVERT" "$1" "$2" -crop "640x${LEVEL_PANEL_TOP}+0+0" +repage -compose difference -composite \
-    -threshold 0 -format '%[fx:int(mean*w*h+0.5)]' info:
-}
-
 # usage: level_enter_map level1|test  from the main menu, entry 0 highlighted
 level_enter_map() {
   e2e_key Return

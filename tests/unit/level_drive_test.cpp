@@ -1,27 +1,20 @@
 // Driving the cart on hand-drawn tracks (hand-over between the engines,
 // closed sides, dead ends), the turret keys and lock, and the scoring step.
-#include "shell/counters.h"
-#include "tests/support/headless.h"
 #include "tests/unit/level_test_world.h"
 
 #include <iterator>
-#include <memory>
 #include <utility>
 
 namespace {
 
-class DriveTest : public ::testing::Test {
+class DriveTest : public testworld::WorldTest {
 protected:
-    void SetUp() override { tickCounter = 0; }
-    void TearDown() override { testworld::releaseAllKeys(); }
-
     // On a cell of the track, cruising on one set of engines with its key
     // held; the speed holds while the clock stands still.
     void start(const std::vector<std::string>& rows, int column, int row, int facing, float speed, bool front)
     {
-        track.reset();  // gives the tile map back first
-        track = std::make_unique<testworld::HandMadeTrack>(rows);
-        world.placeCart(column, row, facing);
+        useTrack(rows);
+        placeCart(column, row, facing);
         craft.speed = speed;
         craft.lastSpeedTick = tickCounter;
         level.frontEnginesOn = front;
@@ -34,11 +27,6 @@ protected:
         tickCounter += ticks;
         level.driveCraft();
     }
-
-    std::unique_ptr<testworld::HandMadeTrack> track;
-    testworld::BareLevel world;
-    Level& level = world.level;
-    PlayerCraft& craft = *level.craft;
 };
 
 const std::vector<std::string> kColumn(10, "#");

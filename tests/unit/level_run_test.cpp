@@ -30,7 +30,7 @@ protected:
         testworld::releaseAllKeys();
         std::srand(1);
         tickCounter = 0;
-        waitForEscPressAndRelease = noWait;
+        waitForEscPressAndRelease = noWait;  // the game-over page
     }
     void TearDown() override
     {
@@ -153,6 +153,9 @@ TEST_F(RunTest, MissingFilesEndTheProgramWithTheirMessageAndStatusZero)
     ScopedChdir inCopy(copy.path());
     EXPECT_EXIT((dup2(STDERR_FILENO, STDOUT_FILENO), level.begin("level1.fmp")), ::testing::ExitedWithCode(0),
                 "Cannot load picture file:  gui\\.bmp");
+    Sprite strip;
+    EXPECT_EXIT((dup2(STDERR_FILENO, STDOUT_FILENO), strip.load("absent.bmp", 8, 8, 3)), ::testing::ExitedWithCode(0),
+                "Cannot load picture file:  absent\\.bmp");
 }
 
 TEST_F(RunTest, TheFirstRunStartsTheLevelMusicOnceForTheProcess)

@@ -9,6 +9,8 @@
 #include "entities/player_craft.h"
 #include "entities/sprite.h"
 #include "level/level.h"
+#include "shell/counters.h"
+#include "tests/support/headless.h"
 #include "tilemap/tilemap.h"
 
 #include <allegro.h>
@@ -27,16 +29,10 @@ extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 namespace testworld {
 
 // None of these colours is one the game draws with.
-inline int cartVerticalColour() { return makecol(10, 20, 30); }
-inline int cartHorizontalColour() { return makecol(40, 50, 60); }
-inline int turretColour() { return makecol(70, 80, 90); }
-inline int gunColour() { return makecol(100, 110, 120); }
 inline int panelColour() { return makecol(20, 100, 180); }
 inline int faceColour() { return makecol(180, 120, 20); }
 inline int mask() { return makecol(255, 0, 255); }
-// Frame i of a strip has its own colour; the tone tells the strips apart.
-enum StripTone { kPlainTone = 130, kOrbTone = 10, kAlienTone = 50, kDomeTone = 90 };
-inline int frameColour(int frame, int tone = kPlainTone) { return makecol(30 + 40 * frame, 200 - 30 * frame, tone); }
+inline int frameColour(int frame) { return makecol(30 + 40 * frame, 200 - 30 * frame, 130); }
 
 constexpr int kPanelTop = 380;             // gui.bmp is transparent above this row
 constexpr int kHoleX = 600, kHoleY = 400;  // and in a 10 x 10 hole inside the panel
@@ -56,11 +52,11 @@ inline void save(const std::string& path, BITMAP* bitmap)
 }
 
 // Frame i in frameColour(i), its top-left quarter transparent.
-inline void writeStrip(const std::string& path, int frameWidth, int frameHeight, int frames, int tone = kPlainTone)
+inline void writeStrip(const std::string& path, int frameWidth, int frameHeight, int frames)
 {
     BITMAP* strip = create_bitmap(frameWidth * frames, frameHeight);
     for (int i = 0, left = 0; i < frames; ++i, left += frameWidth) {
-        rectfill(strip, left, 0, left + frameWidth - 1, frameHeight - 1, frameColour(i, tone));
+        rectfill(strip, left, 0, left + frameWidth - 1, frameHeight - 1, frameColour(i));
         rectfill(strip, left, 0, left + frameWidth / 2 - 1, frameHeight / 2 - 1, mask());
     }
     save(path, strip);
@@ -69,18 +65,10 @@ inline void writeStrip(const std::string& path, int frameWidth, int frameHeight,
 // Every picture the level loads, in folder.
 inline void writeGamePictures(const std::string& folder)
 {
-    BITMAP* cart = filled(64, 32, cartVerticalColour());
-    rectfill(cart, 32, 0, 63, 31, cartHorizontalColour());
-    save(folder + "/Cart.bmp", cart);
-    BITMAP* turret = filled(256, 32, mask());  // frame 0: an 8 x 8 square in the middle
-    rectfill(turret, 12, 12, 19, 19, turretColour());
-    save(folder + "/turret.bmp", turret);
-    BITMAP* gun = filled(32, 32, mask());  // at angle 0 a bar from the centre down
-    rectfill(gun, 15, 16, 16, 31, gunColour());
-    save(folder + "/Gun.bmp", gun);
-    writeStrip(folder + "/orb.bmp", 16, 16, 4, kOrbTone);
-    writeStrip(folder + "/alien.bmp", 128, 128, 5, kAlienTone);
-    writeStrip(folder + "/dome.bmp", 128, 128, 4, kDomeTone);
+    writeStrip(folder + "/Cart.bmp", 32, 32, 2);
+    writeStrip(folder + "/turret.bmp", 32, 32, 8);
+    writeStrip(folder + "/Gun.bmp", 32, 32, 1);
+    writeStrip(folder + "/dome.bmp", 128, 128, 4);
     BITMAP* gui = filled(640, 480, mask());
     rectfill(gui, 0, kPanelTop, 639, 479, panelColour());
     rectfill(gui, kFaceX, kFaceY, kFaceX + kFaceWidth, kFaceY + kFaceHeight, mask());  // as large as the face's box
@@ -90,82 +78,6 @@ inline void writeGamePictures(const std::string& folder)
     putpixel(face, 5, 5, mask());
     save(folder + "/face.bmp", face);
 }
-
-// '#' cells are track, open towards their track neighbours; block record n
-// has flags n, so a cell's value is its flags.
-class HandMadeTrack {
-public:
-    explicit HandMadeTrack(const std::vector<std::string>& rows) : saved_(tileMap), records_(16)
-    {
-        const int height = static_cast<int>(rows.size());
-        const int width = static_cast<int>(rows[0].size());
-        for (int n = 0; n < 16; ++n) records_[n].flags = static_cast<uint8_t>(n);
-        auto track = [&](int x, int y) { return x >= 0 && y >= 0 && x < width && y < height && rows[y][x] == '#'; };
-        for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < width; ++x) {
-                const int flags = (track(x, y - 1) ? kFlagExitUp : 0) | (track(x, y + 1) ? kFlagExitDown : 0) |
-                                  (track(x - 1, y) ? kFlagExitLeft : 0) | (track(x + 1, y) ? kFlagExitRight : 0);
-                cells_.push_back(static_cast<int16_t>(track(x, y) ? flags : 0));
-            }
-        }
-        std::memset(&tileMap, 0, sizeof tileMap);
-        tileMap.mapWidth = static_cast<int16_t>(width);
-        tileMap.mapHeight = static_cast<int16_t>(height);
-        tileMap.blockWidth = tileMap.blockHeight = tileMap.blockStepX = tileMap.blockStepY = 32;
-        tileMap.blockRecordCount = 16;
-        tileMap.blockRecords = records_.data();
-        tileMap.layers[0] = tileMap.currentLayer = cells_.data();
-    }
-    ~HandMadeTrack() { tileMap = saved_; }
-    HandMadeTrack(const HandMadeTrack&) = delete;
-
-private:
-    TileMap saved_;
-    std::vector<BlockRecord> records_;
-    std::vector<int16_t> cells_;
-};
-
-// A level as begin() leaves it, built without files: a cart of bare 32 x 32
-// sprites, constructed domes, idle orbs and aliens, all freed at the end.
-struct BareLevel {
-    BareLevel()
-    {
-        level.craft = new PlayerCraft();
-        for (Sprite** sprite : {&level.craft->cart, &level.craft->turret, &level.craft->gun}) {
-            *sprite = new Sprite();
-            (*sprite)->frameWidth = (*sprite)->frameHeight = 32;
-        }
-        level.craft->maxSpeed = 10;
-        placeCart(0, 0, kDirectionDown);
-        for (Dome*& dome : level.domes) dome = new Dome();
-        for (Orb*& orb : level.orbs) orb = new Orb();
-        for (Alien*& alien : level.aliens) {
-            alien = new Alien();
-            alien->sprite = alien->sprite ? alien->sprite : new Sprite();
-        }
-    }
-    ~BareLevel()
-    {
-        for (Orb* orb : level.orbs) delete orb;
-        for (Alien* alien : level.aliens) delete alien;
-        for (Dome* dome : level.domes) delete dome;
-        delete level.craft;
-    }
-    BareLevel(const BareLevel&) = delete;
-
-    // On a cell, exactly aligned, as begin() puts it.
-    void placeCart(int column, int row, int facing)
-    {
-        level.craft->x = (level.cellX = column) * 32;
-        level.craft->y = (level.cellY = row) * 32;
-        level.cellCentreX = level.craft->x + 16;
-        level.cellCentreY = level.craft->y + 16;
-        level.craft->facing = facing;
-        level.craft->facingAxis = facing == kDirectionLeft || facing == kDirectionRight ? 0 : 1;
-    }
-
-    Level level;
-};
 
 // Heap bytes held now, to see memory that repeated work never gives back.
 inline std::size_t heapBytesInUse()
@@ -178,5 +90,86 @@ inline std::size_t heapBytesInUse()
 }
 
 inline void releaseAllKeys() { std::memset(const_cast<char*>(key), 0, KEY_MAX); }
+
+// A level as begin() leaves it, built without files: a cart of bare 32 x 32
+// sprites, constructed domes, idle orbs and aliens; the library without a
+// display, the pictures in a scratch working folder, the clock at 0 and no
+// key held.
+class WorldTest : public ::testing::Test {
+protected:
+    WorldTest() : savedMap(tileMap)
+    {
+        for (Sprite** sprite : {&craft.cart, &craft.turret, &craft.gun}) {
+            *sprite = new Sprite();
+            (*sprite)->frameWidth = (*sprite)->frameHeight = 32;
+        }
+        craft.maxSpeed = 10;
+        placeCart(0, 0, kDirectionDown);
+        for (Dome*& dome : level.domes) dome = new Dome();
+        for (Orb*& orb : level.orbs) orb = new Orb();
+        for (Alien*& alien : level.aliens) (alien = new Alien())->sprite = new Sprite();
+    }
+    ~WorldTest() override
+    {
+        for (Orb* orb : level.orbs) delete orb;
+        for (Alien* alien : level.aliens) delete alien;
+        for (Dome* dome : level.domes) delete dome;
+        delete level.craft;
+        tileMap = savedMap;
+    }
+    void SetUp() override
+    {
+        startHeadless();
+        text_mode(mask());  // as the game's start-up leaves it
+        writeGamePictures(folder.path());
+        releaseAllKeys();
+        tickCounter = 0;
+    }
+    void TearDown() override { releaseAllKeys(); }
+
+    // '#' cells are track, open towards their track neighbours; block
+    // record n has flags n, so a cell's value is its flags.
+    void useTrack(const std::vector<std::string>& rows)
+    {
+        const int height = static_cast<int>(rows.size());
+        const int width = static_cast<int>(rows[0].size());
+        records.assign(16, BlockRecord{});
+        for (int n = 0; n < 16; ++n) records[n].flags = static_cast<uint8_t>(n);
+        auto track = [&](int x, int y) { return x >= 0 && y >= 0 && x < width && y < height && rows[y][x] == '#'; };
+        cells.clear();
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                const int flags = (track(x, y - 1) ? kFlagExitUp : 0) | (track(x, y + 1) ? kFlagExitDown : 0) |
+                                  (track(x - 1, y) ? kFlagExitLeft : 0) | (track(x + 1, y) ? kFlagExitRight : 0);
+                cells.push_back(static_cast<int16_t>(track(x, y) ? flags : 0));
+            }
+        }
+        std::memset(&tileMap, 0, sizeof tileMap);
+        tileMap.mapWidth = static_cast<int16_t>(width);
+        tileMap.mapHeight = static_cast<int16_t>(height);
+        tileMap.blockWidth = tileMap.blockHeight = tileMap.blockStepX = tileMap.blockStepY = 32;
+        tileMap.blockRecordCount = 16;
+        tileMap.blockRecords = records.data();
+        tileMap.layers[0] = tileMap.currentLayer = cells.data();
+    }
+    // On a cell, exactly aligned, as begin() puts it.
+    void placeCart(int column, int row, int facing)
+    {
+        craft.x = (level.cellX = column) * 32;
+        craft.y = (level.cellY = row) * 32;
+        level.cellCentreX = craft.x + 16;
+        level.cellCentreY = craft.y + 16;
+        craft.facing = facing;
+        craft.facingAxis = facing == kDirectionLeft || facing == kDirectionRight ? 0 : 1;
+    }
+
+    TileMap savedMap;
+    std::vector<BlockRecord> records;
+    std::vector<int16_t> cells;
+    TempDir folder;
+    ScopedChdir inFolder{folder.path()};
+    Level level;
+    PlayerCraft& craft = *(level.craft = new PlayerCraft());
+};
 
 }  // namespace testworld

@@ -2,11 +2,7 @@
 // health bar) and the cart (speed steps behind the shared two-tick gate, the
 // image of body, turret and turned gun).
 #include "shell/colors.h"
-#include "shell/counters.h"
-#include "tests/support/headless.h"
 #include "tests/unit/level_test_world.h"
-
-#include <unistd.h>
 
 #include <string>
 #include <utility>
@@ -17,30 +13,18 @@ using testworld::frameColour;
 
 constexpr int kFrame = 8;
 
-class EntityTest : public ::testing::Test {
+class EntityTest : public testworld::WorldTest {
 protected:
-    void SetUp() override
-    {
-        startHeadless();
-        testworld::writeGamePictures(folder.path());
-        testworld::writeStrip(strip, kFrame, kFrame, 3);
-        tickCounter = 0;
-        craft.maxSpeed = 10;
-    }
-    // Moves the clock on far enough for the gate to pass once.
-    void nextPeriod() { tickCounter += 2; }
     // The bottom-right pixel of a frame is never masked.
     int shown() const { return getpixel(sprite.frameBitmap, kFrame - 1, kFrame - 1); }
 
-    TempDir folder;
-    ScopedChdir inFolder{folder.path()};
     std::string strip = folder.file("strip.bmp");
     Sprite sprite;
-    PlayerCraft craft;
 };
 
 TEST_F(EntityTest, LoadShowsFrameZeroAndFramesStepWhenTheClockIsMoreThanTheDelayAway)
 {
+    testworld::writeStrip(strip, kFrame, kFrame, 3);
     sprite.active = true;
     sprite.frame = sprite.lastFrameTick = sprite.frameDelay = 7;
     sprite.load(strip.c_str(), kFrame, kFrame, 3);
@@ -57,13 +41,6 @@ TEST_F(EntityTest, LoadShowsFrameZeroAndFramesStepWhenTheClockIsMoreThanTheDelay
         EXPECT_EQ(sprite.frame, step[1]) << "tick " << step[0];
         EXPECT_EQ(shown(), frameColour(step[1])) << "tick " << step[0];
     }
-}
-
-TEST_F(EntityTest, AMissingStripEndsTheGameWithItsNameAndStatusZero)
-{
-    // Without a display the library prints its messages on stdout.
-    EXPECT_EXIT((dup2(STDERR_FILENO, STDOUT_FILENO), sprite.load(folder.file("absent.bmp").c_str(), 8, 8, 3)),
-                ::testing::ExitedWithCode(0), "Cannot load picture file:  .*/absent\\.bmp");
 }
 
 TEST_F(EntityTest, ADomeStandsWithItsBarOutlinedTwentyToTenRowsAboveAndGreenPerHealth)
@@ -101,7 +78,7 @@ TEST_F(EntityTest, FromRestTheFifthStepReachesOneAndTheFiftyFirstSettles)
     // The float sums of 0.2 reach exactly 1.0 on step 5 and stop at the
     // first sum above 10: 51 steps, printed "10.199995".
     for (int step = 1; step <= 60; ++step) {
-        nextPeriod();
+        tickCounter += 2;  // the gate passes once
         craft.speedUp(0.2);
         if (step == 5) {
             EXPECT_EQ(craft.speed, 1.0f);
@@ -131,34 +108,9 @@ TEST_F(EntityTest, AllThreeShareAGateThatNeedsMoreThanOneTickEitherWayAndDragSto
                               {0.65f, 0.0f}, {-0.64f, 0.0f}, {0.0f, 0.0f}};
     for (const auto& c : cases) {
         craft.speed = c[0];
-        nextPeriod();
+        tickCounter += 2;
         craft.applyDrag();
         EXPECT_FLOAT_EQ(craft.speed, c[1]) << "from " << c[0];
-    }
-}
-
-TEST_F(EntityTest, TheCartsBodyFollowsTheAxisAndTheGunTheTurretAngle)
-{
-    craft.loadSprites();
-    craft.renderImage();
-    EXPECT_EQ(getpixel(craft.image, 2, 2), testworld::cartVerticalColour());
-    EXPECT_EQ(getpixel(craft.image, 13, 13), testworld::turretColour());
-    craft.facingAxis = 0;
-    const auto gunNear = [&](int x, int y) {
-        int count = 0;
-        for (int dy = -2; dy <= 2; ++dy)
-            for (int dx = -2; dx <= 2; ++dx) count += getpixel(craft.image, x + dx, y + dy) == testworld::gunColour();
-        return count;
-    };
-    // angle, where the barrel's far end must be (from the centre towards one
-    // edge) and where, on the other side, it must not.
-    const int cases[][5] = {{0, 16, 28, 16, 3}, {90, 3, 16, 28, 16}, {180, 16, 3, 16, 28}, {270, 28, 16, 3, 16}};
-    for (const auto& c : cases) {
-        craft.turretAngle = c[0];
-        craft.renderImage();
-        EXPECT_EQ(getpixel(craft.image, 2, 2), testworld::cartHorizontalColour());
-        EXPECT_GT(gunNear(c[1], c[2]), 0) << "angle " << c[0];
-        EXPECT_EQ(gunNear(c[3], c[4]), 0) << "angle " << c[0] << ": barrel on the other side";
     }
 }
 
