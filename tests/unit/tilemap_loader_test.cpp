@@ -395,7 +395,7 @@ const std::vector<Case> kShortData = {
     {"no graphics", [](Parts& p) { p.withGraphics = false; }},
     {"plain layer one cell short", [](Parts& p) { p.cells.pop_back(); }},
     {"plain layer a byte short", [](Parts& p) { p.body = shorts(p.cells).substr(1); }},
-    {"run overshoots its row", [](Parts& p) { runs(p, 2, {4, 0, 0, 0, 0, 2, 0, 0}); }},
+    {"run overshoots its row", [](Parts& p) { runs(p, 2, {4, 0, 0, 0, 0, 3, 0, 0, 0}); }},
     {"fill overshoots its row", [](Parts& p) { runs(p, 2, {2, 0, 0, -2, 0, -3, 0}); }},
     {"fill overshoots the layer", [](Parts& p) { runs(p, 2, {-3, 0, -4, 0}); }},
     {"runs end before the layer is full", [](Parts& p) { runs(p, 2, {-3, 0, 1}); }},
