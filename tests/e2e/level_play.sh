@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# One game on a copy of the game folder: "Test Map", then "Level1", each with
-# its map, dome, cart and panel shown and the play area changing while LEFT
-# CONTROL is held 2 s; ESC back through the map menu to the main menu, with no
-# message from the music (the menu music does not come back). Then level1.fmp
-# is deleted and chosen again: its message, then status 0.
+# One game on a copy of the game folder: "Test Map", then "Level1" (map, dome,
+# cart, panel; LEFT CONTROL held 2 s changes the play area; ESC back to the
+# main menu; no message from the music), then level1.fmp is deleted and chosen
+# again: its message, then status 0.
 source "$(dirname "$0")/level_common.sh"
 e2e_init level_play "${1:?build folder}"
 copy=$(mktemp -d /tmp/glimmerfall-e2e-level-XXXXXX)

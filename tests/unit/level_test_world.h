@@ -91,10 +91,9 @@ inline std::size_t heapBytesInUse()
 
 inline void releaseAllKeys() { std::memset(const_cast<char*>(key), 0, KEY_MAX); }
 
-// A level as begin() leaves it, built without files: a cart of bare 32 x 32
-// sprites, constructed domes, idle orbs and aliens; the library without a
-// display, the pictures in a scratch working folder, the clock at 0 and no
-// key held.
+// A level as begin() leaves it, without files: a cart of bare 32 x 32 sprites,
+// constructed domes, idle orbs and aliens; the library without a display, the
+// pictures in a scratch working folder, the clock at 0 and no key held.
 class WorldTest : public ::testing::Test {
 protected:
     WorldTest() : savedMap(tileMap)
@@ -125,7 +124,6 @@ protected:
         releaseAllKeys();
         tickCounter = 0;
     }
-    void TearDown() override { releaseAllKeys(); }
 
     // '#' cells are track, open towards their track neighbours; block
     // record n has flags n, so a cell's value is its flags.
