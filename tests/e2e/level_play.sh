@@ -38,13 +38,11 @@ play() {
     level_shows "$start" dome.bmp 45 64 $(($4 + 45)) $(($5 + 64)) || e2e_fail "$map: no dome at $4,$5"
   fi
   level_shows "$start" Cart.bmp 10 10 $(($2 + 10)) $(($3 + 10)) || e2e_fail "$map: no cart at $2,$3"
-  level_shows "$driving" Cart.bmp 10 10 $(($2 + 10)) $(($3 + 10)) && e2e_fail "$map: the cart did not leave its start"
   colours=$("$E2E_CONVERT" "$start" -crop "640x${LEVEL_PANEL_TOP}+0+0" +repage -unique-colors -format '%w' info:)
   [ "$colours" -ge 50 ] || e2e_fail "$map: the play area has only $colours colours: no map drawn"
   changed=$("$E2E_CONVERT" "$start" "$driving" -crop "640x${LEVEL_PANEL_TOP}+0+0" +repage -compose difference \
     -composite -threshold 0 -format '%[fx:int(mean*w*h+0.5)]' info:)
   [ "$changed" -ge 20000 ] || e2e_fail "$map: only $changed play-area pixels changed while driving"
-  e2e_log "$map: map ($colours colours), dome, cart, panel; $changed pixels changed while driving"
 }
 
 # Test Map: camera (26, 138), so the dome at (640, 480) shows 26 columns.
@@ -57,7 +55,6 @@ shell_expect_main_highlight main_menu_again 230
 level_enter_map level1 missing
 e2e_wait_for_messages 1 10 || e2e_fail "no message after choosing the missing map"
 shell_expect_exit_zero 10
-# The library's message box may end the text with a newline of its own.
 [ "$(e2e_message_count)" = 1 ] || e2e_fail "$(e2e_message_count) messages: $(e2e_messages | tr '\n' '|')"
 [ "$(head -1 "$E2E_MESSAGES")" = "Cannot find MAP file:  level1.fmp" ] || e2e_fail "message: $(head -1 "$E2E_MESSAGES")"
 e2e_pass

@@ -79,9 +79,8 @@ TEST_P(ShippedMapTest, BeginPlacesCartAndDomeByMapNameThePlayEndsWithTheDomeAndE
               kOrbSlots + kAlienSlots + kDomeSlots);
 }
 
-// Driven with one key held for thousands of frames, one tick each, forwards
-// and then backwards, the cart stays on track cells inside the map, on its
-// cell across its way of travel.
+// Driven thousands of frames forwards, then backwards, the cart stays on track
+// cells inside the map, on its cell across its way of travel.
 TEST_P(ShippedMapTest, TheCartKeepsToTheTrackForwardsAndBackwards)
 {
     level.begin(GetParam().map);
