@@ -65,6 +65,22 @@ uint8_t exitFlag(int32_t direction)
     }
 }
 
+// Holding a drive key: the engines it asks for (`wanted`) take over from the
+// others once the cart has braked below the hand-over speed, then speed up.
+void driveWith(PlayerCraft& cart, bool& wanted, bool& other)
+{
+    if (other) {
+        cart.slowDown(kEngineStep);
+    }
+    if (cart.speed < kHandOverSpeed) {
+        other = false;
+        wanted = true;
+    }
+    if (wanted) {
+        cart.speedUp(kEngineStep);
+    }
+}
+
 }  // namespace
 
 void Level::driveCraft()
@@ -75,27 +91,9 @@ void Level::driveCraft()
     // Pressing the other drive key first brakes; once slow enough, the other
     // engines take over and drive the cart the other way.
     if (key[KEY_LCONTROL]) {
-        if (backEnginesOn) {
-            cart.slowDown(kEngineStep);
-        }
-        if (cart.speed < kHandOverSpeed) {
-            backEnginesOn = false;
-            frontEnginesOn = true;
-        }
-        if (frontEnginesOn) {
-            cart.speedUp(kEngineStep);
-        }
+        driveWith(cart, frontEnginesOn, backEnginesOn);
     } else if (key[KEY_ALT] || key[KEY_LSHIFT]) {
-        if (frontEnginesOn) {
-            cart.slowDown(kEngineStep);
-        }
-        if (cart.speed < kHandOverSpeed) {
-            frontEnginesOn = false;
-            backEnginesOn = true;
-        }
-        if (backEnginesOn) {
-            cart.speedUp(kEngineStep);
-        }
+        driveWith(cart, backEnginesOn, frontEnginesOn);
     } else {
         cart.applyDrag();
     }

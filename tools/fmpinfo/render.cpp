@@ -1,6 +1,5 @@
 #include "tools/fmpinfo/commands.h"
 
-#include "tilemap/loader.h"
 #include "tilemap/tilemap.h"
 #include "tilemap/view.h"
 #include "tools/fmpinfo/library.h"
@@ -9,18 +8,9 @@
 
 #include <cstdio>
 
-namespace {
-constexpr int kDefaultDepth = 32;
-}
-
 int fmpinfoRender(const char* fileName, const char* outFile, int cameraX, int cameraY)
 {
-    if (!screen && !startToolLibrary(kDefaultDepth)) {
-        std::fprintf(stderr, "fmpinfo: the library could not start\n");
-        return 1;
-    }
-    if (loadMap(fileName) != 0) {
-        std::fprintf(stderr, "fmpinfo: cannot load %s (error %d)\n", fileName, tileMap.loadError);
+    if (!loadMapForTool(fileName)) {
         return 1;
     }
     BITMAP* view = create_bitmap_ex(bitmap_color_depth(screen), kViewWidth, kViewHeight);

@@ -1,6 +1,5 @@
 #include "tools/fmpinfo/commands.h"
 
-#include "tilemap/loader.h"
 #include "tilemap/lookup.h"
 #include "tilemap/tilemap.h"
 #include "tools/assetgen/map_track_rule.h"
@@ -15,7 +14,6 @@ namespace {
 
 constexpr uint8_t kWayBits = 0x0F;
 constexpr int kCartLayerWhenPresent = 1;
-constexpr int kDefaultDepth = 32;
 
 // The ways out of every cell of one layer, row after row.
 std::vector<uint8_t> waysOfLayer(int layer)
@@ -34,12 +32,7 @@ std::vector<uint8_t> waysOfLayer(int layer)
 
 int fmpinfoTracks(const char* fileName)
 {
-    if (!screen && !startToolLibrary(kDefaultDepth)) {
-        std::fprintf(stderr, "fmpinfo: the library could not start\n");
-        return 1;
-    }
-    if (loadMap(fileName) != 0) {
-        std::fprintf(stderr, "fmpinfo: cannot load %s (error %d)\n", fileName, tileMap.loadError);
+    if (!loadMapForTool(fileName)) {
         return 1;
     }
     // During play the cart reads layer 1 when the map has one; before the
