@@ -17,13 +17,25 @@ shell_wait_for_menu main_menu
 # usage: play MAP CART_X CART_Y DOME_X DOME_Y DOME_BAR_WIDTH BACK_ON  (screen
 # positions: the camera keeps the cart's centre at (310, 230) inside the map)
 play() {
-  local map=$1 start driving colours changed
+  local map=$1 start driving colours changed moved=
   level_enter_map "$map"
   sleep 0.3 # shots first: the monsters bring the dome down within seconds
   start=$(e2e_screenshot "${map}_start")
+  # The unpaced loop runs the cart round its track many times a second, so a
+  # single shot may catch it back near its start with the view still clamped:
+  # it has moved once any shot shows the view scrolled or the cart gone.
   e2e_key_down Control_L
-  sleep 2
-  driving=$(e2e_screenshot "${map}_driving")
+  sleep 1
+  for shot in 1 2 3 4 5; do
+    sleep 0.2
+    driving=$(e2e_screenshot "${map}_driving")
+    changed=$("$E2E_CONVERT" "$start" "$driving" -crop "640x${LEVEL_PANEL_TOP}+0+0" +repage -compose difference \
+      -composite -threshold 0 -format '%[fx:int(mean*w*h+0.5)]' info:)
+    if [ "$changed" -ge 20000 ] || ! level_shows "$driving" Cart.bmp 10 10 $(($2 + 10)) $(($3 + 10)); then
+      moved=$shot
+      break
+    fi
+  done
   e2e_key_up Control_L
   e2e_key_down Escape # the map menu sees ESC still down and leaves too
   sleep 0.5
@@ -40,9 +52,7 @@ play() {
   level_shows "$start" Cart.bmp 10 10 $(($2 + 10)) $(($3 + 10)) || e2e_fail "$map: no cart at $2,$3"
   colours=$("$E2E_CONVERT" "$start" -crop "640x${LEVEL_PANEL_TOP}+0+0" +repage -unique-colors -format '%w' info:)
   [ "$colours" -ge 50 ] || e2e_fail "$map: the play area has only $colours colours: no map drawn"
-  changed=$("$E2E_CONVERT" "$start" "$driving" -crop "640x${LEVEL_PANEL_TOP}+0+0" +repage -compose difference \
-    -composite -threshold 0 -format '%[fx:int(mean*w*h+0.5)]' info:)
-  [ "$changed" -ge 20000 ] || e2e_fail "$map: only $changed play-area pixels changed while driving"
+  [ -n "$moved" ] || e2e_fail "$map: neither the view nor the cart moved while driving"
 }
 
 # Test Map: camera (26, 138), so the dome at (640, 480) shows 26 columns.
