@@ -3,6 +3,7 @@
 #include "entities/angles.h"
 #include "entities/contact.h"
 #include "entities/dome.h"
+#include "entities/in_play.h"
 #include "entities/sprite.h"
 #include "shell/colors.h"
 #include "shell/counters.h"
@@ -63,11 +64,6 @@ Box boxOf(const Dome& dome)
 {
     return {static_cast<float>(dome.x), static_cast<float>(dome.y),
             static_cast<float>(dome.sprite->frameWidth), static_cast<float>(dome.sprite->frameHeight)};
-}
-
-bool standing(const Dome* dome)
-{
-    return dome && dome->sprite && dome->sprite->active;
 }
 }  // namespace
 
@@ -137,7 +133,7 @@ void Alien::chooseTarget(Dome* const* domes)
     int target = 0;
     for (int slot = 0; slot < kDomeSlotCount; ++slot) {
         const Dome* dome = domes[slot];
-        if (!standing(dome)) {
+        if (!inPlay(dome)) {
             continue;
         }
         const auto d = static_cast<int32_t>(
@@ -186,7 +182,7 @@ void Alien::update(Dome* const* domes)
         // where it stood, and the next dome is tested from there.
         const Box body{x, y, static_cast<float>(sprite->frameWidth),
                        static_cast<float>(sprite->frameHeight)};
-        if (!standing(dome) || !anyCornerInside(body, boxOf(*dome))) {
+        if (!inPlay(dome) || !anyCornerInside(body, boxOf(*dome))) {
             continue;
         }
         // A monster at a dome holds its ground and strikes; only the one

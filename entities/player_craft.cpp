@@ -2,7 +2,9 @@
 
 #include "entities/angles.h"
 #include "entities/sprite.h"
+#include "shell/colors.h"
 #include "shell/counters.h"
+#include "shell/release_bitmap.h"
 
 #include <allegro.h>
 
@@ -26,16 +28,21 @@ constexpr double kDragStep = 0.05;
 // Below this speed in either direction the cart's drag brings it to rest.
 constexpr double kRestBand = 0.6;
 
-int maskColour()
-{
-    return makecol(255, 0, 255);
-}
-
 // Speeds are summed in double precision and kept as a float, which is what
 // makes 51 steps of 0.2 settle at 10.199995.
 float addToSpeed(float speed, double step)
 {
     return static_cast<float>(static_cast<double>(speed) + step);
+}
+
+// The body, turret and gun sprites and the composed image, all owned.
+void releaseParts(PlayerCraft& craft)
+{
+    delete craft.cart;
+    delete craft.turret;
+    delete craft.gun;
+    craft.cart = craft.turret = craft.gun = nullptr;
+    releaseBitmap(craft.image);
 }
 
 }  // namespace
@@ -49,23 +56,13 @@ PlayerCraft::PlayerCraft()
 
 PlayerCraft::~PlayerCraft()
 {
-    delete cart;
-    delete turret;
-    delete gun;
-    if (image) {
-        destroy_bitmap(image);
-    }
+    releaseParts(*this);
 }
 
 void PlayerCraft::loadSprites()
 {
     // Loading twice must not strand the first set.
-    delete cart;
-    delete turret;
-    delete gun;
-    if (image) {
-        destroy_bitmap(image);
-    }
+    releaseParts(*this);
 
     cart = new Sprite();
     turret = new Sprite();

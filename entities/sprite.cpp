@@ -1,27 +1,15 @@
 #include "entities/sprite.h"
 
+#include "shell/colors.h"
 #include "shell/counters.h"
 #include "shell/fatal.h"
+#include "shell/release_bitmap.h"
 
 #include <allegro.h>
 
 #include <cstdlib>
 
 namespace {
-
-// Strip pixels of this colour are transparent, and every frame starts from it.
-int maskColour()
-{
-    return makecol(255, 0, 255);
-}
-
-void releaseBitmap(BITMAP*& bitmap)
-{
-    if (bitmap) {
-        destroy_bitmap(bitmap);
-        bitmap = nullptr;
-    }
-}
 
 }  // namespace
 

@@ -1,7 +1,7 @@
 #include "entities/alien.h"
 #include "entities/sprite.h"
 #include "level/level.h"
-#include "level/slots.h"
+#include "entities/in_play.h"
 #include "shell/counters.h"
 
 void Level::updateAliens()

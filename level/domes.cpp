@@ -3,7 +3,7 @@
 
 #include "entities/dome.h"
 #include "entities/sprite.h"
-#include "level/slots.h"
+#include "entities/in_play.h"
 
 bool Level::anyDomeStanding()
 {

@@ -6,7 +6,7 @@
 #include "entities/orb.h"
 #include "entities/player_craft.h"
 #include "entities/sprite.h"
-#include "level/slots.h"
+#include "entities/in_play.h"
 #include "shell/counters.h"
 
 #include <allegro.h>

@@ -10,6 +10,7 @@
 #include "music/track.h"
 #include "shell/counters.h"
 #include "shell/fatal.h"
+#include "shell/release_bitmap.h"
 #include "tilemap/loader.h"
 #include "tilemap/tilemap.h"
 
@@ -60,14 +61,6 @@ BITMAP* loadPictureOrExit(const char* fileName)
         leaveWithMessage(kMissingPictureMessage, fileName);
     }
     return picture;
-}
-
-void releasePicture(BITMAP*& picture)
-{
-    if (picture) {
-        destroy_bitmap(picture);
-        picture = nullptr;
-    }
 }
 
 template <typename Entity, int Count>
@@ -157,8 +150,8 @@ void Level::playFrame()
 void Level::end()
 {
     releasePanelCache();
-    releasePicture(guiBitmap);
-    releasePicture(faceBitmap);
+    releaseBitmap(guiBitmap);
+    releaseBitmap(faceBitmap);
     freeMap();
     deleteSlots(orbs);
     deleteSlots(aliens);

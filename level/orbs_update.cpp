@@ -3,7 +3,8 @@
 #include "entities/orb.h"
 #include "entities/sprite.h"
 #include "level/level.h"
-#include "level/slots.h"
+#include "shell/release_bitmap.h"
+#include "entities/in_play.h"
 
 #include <allegro.h>
 
@@ -44,11 +45,10 @@ void Level::updateOrbs()
                 alien->hit();
             }
         }
-        if (!sprite.active && sprite.frameBitmap) {
-            // Null it so that neither the next shot nor the sprite's own
+        if (!sprite.active) {
+            // Emptied, so that neither the next shot nor the sprite's own
             // destructor frees it a second time.
-            destroy_bitmap(sprite.frameBitmap);
-            sprite.frameBitmap = nullptr;
+            releaseBitmap(sprite.frameBitmap);
         }
     }
 }

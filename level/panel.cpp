@@ -17,6 +17,7 @@
 #include "entities/player_craft.h"
 #include "shell/colors.h"
 #include "shell/counters.h"
+#include "shell/release_bitmap.h"
 
 #include <allegro.h>
 
@@ -75,11 +76,6 @@ struct PanelCache {
 };
 
 PanelCache cache;
-
-int maskColour()
-{
-    return makecol(255, 0, 255);
-}
 
 void composeBase(BITMAP* gui, BITMAP* face)
 {
@@ -183,13 +179,9 @@ void findOpaqueSpans()
 
 void releasePanelCache()
 {
-    if (cache.panel) {
-        destroy_bitmap(cache.panel);
-    }
-    for (BITMAP* text : cache.texts) {
-        if (text) {
-            destroy_bitmap(text);
-        }
+    releaseBitmap(cache.panel);
+    for (BITMAP*& text : cache.texts) {
+        releaseBitmap(text);
     }
     cache = PanelCache{};
 }

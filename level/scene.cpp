@@ -9,7 +9,7 @@
 #include "entities/player_craft.h"
 #include "entities/sprite.h"
 #include "level/rotated_sprite.h"
-#include "level/slots.h"
+#include "entities/in_play.h"
 #include "shell/counters.h"
 #include "tilemap/view.h"
 #include "tilemap/view_masked.h"

@@ -16,3 +16,8 @@ extern const int32_t colorGreen;      // menu glyph rain, health-bar fills
 extern const int32_t colorRed;        // highlighted menu entry, read-out boxes
 extern const int32_t colorDarkRed;    // read-out box edges
 extern const int32_t colorOrangeRed;  // read-out texts
+
+// Magenta as the library packs it at the current colour depth: the mask
+// colour that masked drawing leaves out. Strips, frames and temporary
+// bitmaps are cleared to it before anything is laid on them.
+int maskColour();
