@@ -5,8 +5,8 @@
 #include "entities/dome.h"
 #include "entities/in_play.h"
 #include "entities/sprite.h"
-#include "shell/colors.h"
-#include "shell/counters.h"
+#include "base/colors.h"
+#include "base/counters.h"
 #include "tilemap/tilemap.h"
 
 #include <allegro.h>

@@ -1,7 +1,7 @@
 #include "entities/dome.h"
 
 #include "entities/sprite.h"
-#include "shell/colors.h"
+#include "base/colors.h"
 
 #include <allegro.h>
 

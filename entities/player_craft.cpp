@@ -2,9 +2,9 @@
 
 #include "entities/angles.h"
 #include "entities/sprite.h"
-#include "shell/colors.h"
-#include "shell/counters.h"
-#include "shell/release_bitmap.h"
+#include "base/colors.h"
+#include "base/counters.h"
+#include "base/release_bitmap.h"
 
 #include <allegro.h>
 

@@ -1,9 +1,9 @@
 #include "entities/sprite.h"
 
-#include "shell/colors.h"
-#include "shell/counters.h"
-#include "shell/fatal.h"
-#include "shell/release_bitmap.h"
+#include "base/colors.h"
+#include "base/counters.h"
+#include "base/fatal.h"
+#include "base/release_bitmap.h"
 
 #include <allegro.h>
 

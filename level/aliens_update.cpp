@@ -2,7 +2,7 @@
 #include "entities/sprite.h"
 #include "level/level.h"
 #include "entities/in_play.h"
-#include "shell/counters.h"
+#include "base/counters.h"
 
 void Level::updateAliens()
 {

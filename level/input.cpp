@@ -7,7 +7,7 @@
 #include "entities/player_craft.h"
 #include "entities/sprite.h"
 #include "entities/in_play.h"
-#include "shell/counters.h"
+#include "base/counters.h"
 
 #include <allegro.h>
 

@@ -8,9 +8,9 @@
 #include "entities/sprite.h"
 #include "level/panel_cache.h"
 #include "music/track.h"
-#include "shell/counters.h"
-#include "shell/fatal.h"
-#include "shell/release_bitmap.h"
+#include "base/counters.h"
+#include "base/fatal.h"
+#include "base/release_bitmap.h"
 #include "tilemap/loader.h"
 #include "tilemap/tilemap.h"
 

@@ -3,7 +3,7 @@
 #include "entities/orb.h"
 #include "entities/sprite.h"
 #include "level/level.h"
-#include "shell/release_bitmap.h"
+#include "base/release_bitmap.h"
 #include "entities/in_play.h"
 
 #include <allegro.h>

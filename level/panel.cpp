@@ -15,9 +15,9 @@
 #include "level/panel_cache.h"
 
 #include "entities/player_craft.h"
-#include "shell/colors.h"
-#include "shell/counters.h"
-#include "shell/release_bitmap.h"
+#include "base/colors.h"
+#include "base/counters.h"
+#include "base/release_bitmap.h"
 
 #include <allegro.h>
 

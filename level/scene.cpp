@@ -10,7 +10,7 @@
 #include "entities/sprite.h"
 #include "level/rotated_sprite.h"
 #include "entities/in_play.h"
-#include "shell/counters.h"
+#include "base/counters.h"
 #include "tilemap/view.h"
 #include "tilemap/view_masked.h"
 

@@ -1,7 +1,7 @@
 #include "level/screens.h"
 
 #include "level/level.h"
-#include "shell/colors.h"
+#include "base/colors.h"
 
 #include <allegro.h>
 

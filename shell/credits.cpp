@@ -2,7 +2,7 @@
 
 #include <allegro.h>
 
-#include "shell/colors.h"
+#include "base/colors.h"
 #include "shell/key_wait.h"
 
 const char* const kCreditsLines[kCreditsLineCount] = {

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "shell/colors.h"
+#include "base/colors.h"
 
 namespace {
 // rand() % kWakeRange above kWakeThreshold wakes a slot: 24 chances in 50.

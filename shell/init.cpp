@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "shell/colors.h"
-#include "shell/counters.h"
+#include "base/colors.h"
+#include "base/counters.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <allegro.h>
 
-#include "shell/colors.h"
-#include "shell/counters.h"
+#include "base/colors.h"
+#include "base/counters.h"
 #include "shell/menu_selection.h"
 
 const char* const kMainMenuTexts[kMainMenuEntries] = {"Select a Map to Play", "Credits", "Quit"};

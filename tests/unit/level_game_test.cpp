@@ -8,8 +8,8 @@
 #include "entities/sprite.h"
 #include "level/level.h"
 #include "level/screens.h"
-#include "shell/colors.h"
-#include "shell/counters.h"
+#include "base/colors.h"
+#include "base/counters.h"
 #include "tests/support/headless.h"
 #include "tilemap/tilemap.h"
 

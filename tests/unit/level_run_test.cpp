@@ -2,7 +2,7 @@
 // for thousands of frames on the real tracks, the end of the game, teardown
 // without leaks, and the fatal paths for a missing map or picture.
 #include "level/screens.h"
-#include "shell/counters.h"
+#include "base/counters.h"
 #include "tests/support/headless.h"
 #include "tests/unit/level_test_world.h"
 #include "tilemap/lookup.h"

@@ -2,7 +2,7 @@
 // the camera, the panel with its face box and read-outs, and the masked copy
 // of the finished frame to the screen.
 #include "level/panel_cache.h"
-#include "shell/colors.h"
+#include "base/colors.h"
 #include "tests/unit/level_test_world.h"
 
 #include <cstdlib>

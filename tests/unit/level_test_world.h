@@ -9,7 +9,7 @@
 #include "entities/player_craft.h"
 #include "entities/sprite.h"
 #include "level/level.h"
-#include "shell/counters.h"
+#include "base/counters.h"
 #include "tests/support/headless.h"
 #include "tilemap/tilemap.h"
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/colors.h"
-#include "shell/counters.h"
+#include "base/colors.h"
+#include "base/counters.h"
 #include "shell/init.h"
 #include "shell/menu.h"
 #include "tests/support/headless.h"

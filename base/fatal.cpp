@@ -1,4 +1,4 @@
-#include "shell/fatal.h"
+#include "base/fatal.h"
 
 #include <allegro.h>
 

@@ -1,4 +1,4 @@
-#include "shell/counters.h"
+#include "base/counters.h"
 
 #include <allegro.h>
 

@@ -1,4 +1,4 @@
-#include "shell/colors.h"
+#include "base/colors.h"
 
 #include <allegro.h>
 

@@ -1,0 +1,6 @@
+#include "base/version.h"
+
+const char* gameVersion()
+{
+    return GLIM_VERSION;
+}
