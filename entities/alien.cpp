@@ -6,7 +6,7 @@
 #include "entities/in_play.h"
 #include "entities/sprite.h"
 #include "base/colors.h"
-#include "base/counters.h"
+#include "base/game_input.h"
 #include "tilemap/tilemap.h"
 
 #include <allegro.h>
@@ -200,7 +200,7 @@ void Alien::update(Dome* const* domes)
 
 void Alien::attack(Dome* dome)
 {
-    const int32_t now = tickCounter;
+    const int32_t now = playTick();
     if (std::llabs(int64_t{now} - lastAttackTick) > attackInterval) {
         dome->health -= damage;
         lastAttackTick = now;
@@ -212,7 +212,7 @@ void Alien::hit()
     health -= 1;
     if (health <= 0) {
         sprite->active = false;
-        spawnTime = rand() % kRespawnTicks + tickCounter;
+        spawnTime = rand() % kRespawnTicks + playTick();
     }
 }
 

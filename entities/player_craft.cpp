@@ -3,7 +3,7 @@
 #include "entities/angles.h"
 #include "entities/sprite.h"
 #include "base/colors.h"
-#include "base/counters.h"
+#include "base/game_input.h"
 #include "base/release_bitmap.h"
 
 #include <allegro.h>
@@ -96,7 +96,7 @@ namespace {
 // speed change; the caller acts only then.
 bool passSpeedGate(int32_t& lastSpeedTick)
 {
-    const int32_t now = tickCounter.load();
+    const int32_t now = playTick();
     if (std::abs(now - lastSpeedTick) > kSpeedGateTicks) {
         lastSpeedTick = now;
         return true;

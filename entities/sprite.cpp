@@ -1,7 +1,7 @@
 #include "entities/sprite.h"
 
 #include "base/colors.h"
-#include "base/counters.h"
+#include "base/game_input.h"
 #include "base/fatal.h"
 #include "base/release_bitmap.h"
 
@@ -70,7 +70,7 @@ void Sprite::renderFrame()
 
 void Sprite::animate()
 {
-    const int32_t now = tickCounter.load();
+    const int32_t now = playTick();
     // The absolute difference also steps at once after the level has reset
     // the clock below the last change.
     if (std::abs(now - lastFrameTick) > frameDelay) {

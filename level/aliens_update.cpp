@@ -2,7 +2,7 @@
 #include "entities/sprite.h"
 #include "level/level.h"
 #include "entities/in_play.h"
-#include "base/counters.h"
+#include "base/game_input.h"
 
 void Level::updateAliens()
 {
@@ -10,7 +10,7 @@ void Level::updateAliens()
         if (!alien) {
             continue;
         }
-        if (!inPlay(alien) && tickCounter > alien->spawnTime) {
+        if (!inPlay(alien) && playTick() > alien->spawnTime) {
             alien->spawn(domes);
         }
         // A monster that has just entered takes its first step at once.

@@ -3,6 +3,7 @@
 // follows it, and the turret aimed with the arrow keys.
 #include "level/level.h"
 
+#include "base/game_input.h"
 #include "entities/player_craft.h"
 #include "entities/sprite.h"
 #include "tilemap/lookup.h"
@@ -90,9 +91,9 @@ void Level::driveCraft()
 
     // Pressing the other drive key first brakes; once slow enough, the other
     // engines take over and drive the cart the other way.
-    if (key[KEY_LCONTROL]) {
+    if (playKey(KEY_LCONTROL)) {
         driveWith(cart, frontEnginesOn, backEnginesOn);
-    } else if (key[KEY_ALT] || key[KEY_LSHIFT]) {
+    } else if (playKey(KEY_ALT) || playKey(KEY_LSHIFT)) {
         driveWith(cart, backEnginesOn, frontEnginesOn);
     } else {
         cart.applyDrag();
@@ -204,7 +205,7 @@ void Level::aimTurret()
         {KEY_RIGHT, KEY_UP, 225}, {KEY_RIGHT, KEY_DOWN, 315},
     };
     for (const Aim& aim : kAims) {
-        if (key[aim.first] && (aim.second == 0 || key[aim.second])) {
+        if (playKey(aim.first) && (aim.second == 0 || playKey(aim.second))) {
             craft->turretAngle = aim.angle;
         }
     }

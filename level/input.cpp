@@ -7,7 +7,7 @@
 #include "entities/player_craft.h"
 #include "entities/sprite.h"
 #include "entities/in_play.h"
-#include "base/counters.h"
+#include "base/game_input.h"
 
 #include <allegro.h>
 
@@ -27,7 +27,7 @@ constexpr int32_t kScoreIntervalTicks = 50;
 void Level::handleInput()
 {
     // T toggles the lock once per press, however long it is held.
-    if (key[KEY_T]) {
+    if (playKey(KEY_T)) {
         if (!aimLockKeyHeld) {
             craft->turretLocked = craft->turretLocked == 0 ? 1 : 0;
             aimLockKeyHeld = true;
@@ -38,7 +38,7 @@ void Level::handleInput()
 
     driveCraft();
 
-    if (key[KEY_F1]) {
+    if (playKey(KEY_F1)) {
         showHelp();
     }
 
@@ -46,9 +46,9 @@ void Level::handleInput()
         aimTurret();
     }
 
-    if (key[KEY_SPACE]) {
+    if (playKey(KEY_SPACE)) {
         const int32_t cooldown = weaponKind == kOrbWeaponKind ? kOrbCooldownTicks : 0;
-        const int32_t now = tickCounter.load();
+        const int32_t now = playTick();
         if (std::abs(now - lastFireTick) > cooldown) {
             for (Orb* orb : orbs) {
                 if (orb && orb->sprite && !orb->sprite->active) {
@@ -65,7 +65,7 @@ void Level::handleInput()
 
 void Level::updateScore()
 {
-    const int32_t now = tickCounter.load();
+    const int32_t now = playTick();
     if (std::abs(now - lastScoreTick) > kScoreIntervalTicks) {
         secondsPlayed += 1;
         for (Dome* dome : domes) {

@@ -1,5 +1,7 @@
 #include "level/level.h"
 
+#include "base/game_input.h"
+
 #include <allegro.h>
 
 // The engines and the last shot and scoring ticks are carried from one run to
@@ -18,8 +20,19 @@ Level::~Level() = default;
 void Level::run(const char* mapFileName)
 {
     begin(mapFileName);
-    while (!key[KEY_ESC] && !gameOver) {
+    playUntilEnd();
+    end();
+}
+
+void Level::playUntilEnd()
+{
+    while (nextPass()) {
         playFrame();
     }
-    end();
+}
+
+bool Level::nextPass()
+{
+    beginInputFrame();
+    return !playKey(KEY_ESC) && !gameOver;
 }

@@ -22,11 +22,14 @@ public:
 
     void run(const char* mapFileName);
 
-    // run() in three steps, so that tests can play frames one at a time:
-    // begin builds the level, playFrame is one pass of the frame loop,
-    // end tears the level down.
+    // run() in steps, so that tests and demos can play frames one at a
+    // time: begin builds the level; nextPass is the loop's test at the top
+    // of each pass (false once ESC is held or the game is over); playFrame
+    // is one pass; playUntilEnd is the whole loop; end tears the level down.
     void begin(const char* mapFileName);
+    bool nextPass();
     void playFrame();
+    void playUntilEnd();
     void end();
 
     void handleInput();

@@ -7,8 +7,10 @@
 #include "entities/player_craft.h"
 #include "entities/sprite.h"
 #include "level/panel_cache.h"
+#include "level/state_hash.h"
 #include "music/track.h"
 #include "base/counters.h"
+#include "base/game_input.h"
 #include "base/fatal.h"
 #include "base/release_bitmap.h"
 #include "tilemap/loader.h"
@@ -145,6 +147,10 @@ void Level::playFrame()
     updateScore();
     drawScene();
     frameCounter += 1;
+    // A recording keeps, and a playback checks, the state each pass leaves.
+    if (inputMode() != InputMode::Live) {
+        endInputFrame(levelStateHash(*this));
+    }
 }
 
 void Level::end()

@@ -1,0 +1,254 @@
+#include "base/game_input.h"
+
+#include "base/counters.h"
+
+#include <allegro.h>
+
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+
+namespace {
+
+InputMode mode = InputMode::Live;
+
+// Recording: the frame being read is kept here until its pass is over, so the
+// key test that ends the loop (it plays no pass) is never written.
+std::vector<InputFrame>* recordTo = nullptr;
+InputFrame pending;
+
+// Playback: the frame being played and how far its clock readings are used.
+const std::vector<InputFrame>* playFrom = nullptr;
+std::size_t nextFrame = 0;
+const InputFrame* current = nullptr;
+std::size_t runIndex = 0;
+uint32_t readsInRun = 0;
+int64_t clockReads = 0;
+int32_t lastTick = 0;
+int64_t framesPlayed = 0;
+std::string desync;
+
+bool frameOpen = false;
+
+int keyBit(int scancode)
+{
+    const std::vector<int>& keys = playKeyScancodes();
+    for (std::size_t bit = 0; bit < keys.size(); ++bit) {
+        if (keys[bit] == scancode) {
+            return static_cast<int>(bit);
+        }
+    }
+    return -1;
+}
+
+// A read the record cannot hold: a key outside the table, or a read outside
+// a frame. Only a change to the rules can cause it, so it stops at once.
+[[noreturn]] void unrecordable(const char* what, int value)
+{
+    std::fprintf(stderr, "glimmerfall: %s %d cannot be recorded or played back\n", what, value);
+    std::abort();
+}
+
+uint16_t keysDownNow()
+{
+    uint16_t keys = 0;
+    const std::vector<int>& scancodes = playKeyScancodes();
+    for (std::size_t bit = 0; bit < scancodes.size(); ++bit) {
+        if (key[scancodes[bit]]) {
+            keys = static_cast<uint16_t>(keys | 1u << bit);
+        }
+    }
+    return keys;
+}
+
+void noteRead(int32_t value)
+{
+    if (!pending.ticks.empty() && pending.ticks.back().value == value &&
+        pending.ticks.back().reads < std::numeric_limits<uint16_t>::max()) {
+        ++pending.ticks.back().reads;
+    } else {
+        pending.ticks.push_back({value, 1});
+    }
+}
+
+int32_t nextRecordedTick()
+{
+    ++clockReads;
+    if (current && runIndex < current->ticks.size()) {
+        const TickRun& run = current->ticks[runIndex];
+        lastTick = run.value;
+        if (++readsInRun == run.reads) {
+            ++runIndex;
+            readsInRun = 0;
+        }
+    }
+    return lastTick;
+}
+
+int64_t recordedReads(const InputFrame& frame)
+{
+    int64_t reads = 0;
+    for (const TickRun& run : frame.ticks) {
+        reads += run.reads;
+    }
+    return reads;
+}
+
+void resetPlayback()
+{
+    playFrom = nullptr;
+    nextFrame = 0;
+    current = nullptr;
+    runIndex = 0;
+    readsInRun = 0;
+    clockReads = 0;
+    lastTick = 0;
+    framesPlayed = 0;
+    desync.clear();
+}
+
+}  // namespace
+
+const std::vector<int>& playKeyScancodes()
+{
+    static const std::vector<int> keys = {
+        KEY_ESC,  KEY_T,    KEY_LCONTROL, KEY_ALT, KEY_LSHIFT, KEY_F1,
+        KEY_LEFT, KEY_RIGHT, KEY_UP,      KEY_DOWN, KEY_SPACE,
+    };
+    return keys;
+}
+
+bool playKey(int scancode)
+{
+    if (mode == InputMode::Live) {
+        return key[scancode] != 0;
+    }
+    const int bit = keyBit(scancode);
+    if (bit < 0) {
+        unrecordable("key", scancode);
+    }
+    if (mode == InputMode::Recording) {
+        if (!frameOpen) {
+            unrecordable("a key read outside a frame, key", scancode);
+        }
+        // Latched when the frame began: a key that changes in the middle of
+        // a frame is seen from the next one on, so the frame's one key set
+        // is exactly what its rules saw.
+        return (pending.keys >> bit & 1u) != 0;
+    }
+    // ESC stops a playback, and a playback that is over or out of step
+    // ends at the loop's next key test.
+    if (scancode == KEY_ESC && (key[KEY_ESC] || !current || !desync.empty())) {
+        return true;
+    }
+    return current && (current->keys >> bit & 1u) != 0;
+}
+
+int32_t playTick()
+{
+    switch (mode) {
+    case InputMode::Live:
+        return tickCounter.load();
+    case InputMode::Recording: {
+        if (!frameOpen) {
+            unrecordable("a clock read outside a frame, tick", tickCounter.load());
+        }
+        const int32_t now = tickCounter.load();
+        noteRead(now);
+        return now;
+    }
+    case InputMode::Playback:
+        return nextRecordedTick();
+    }
+    return tickCounter.load();
+}
+
+void useLiveInput()
+{
+    mode = InputMode::Live;
+    recordTo = nullptr;
+    pending = InputFrame{};
+    frameOpen = false;
+    resetPlayback();
+}
+
+void recordInputInto(std::vector<InputFrame>& frames)
+{
+    useLiveInput();
+    recordTo = &frames;
+    mode = InputMode::Recording;
+}
+
+void playInputFrom(const std::vector<InputFrame>& frames)
+{
+    useLiveInput();
+    playFrom = &frames;
+    mode = InputMode::Playback;
+}
+
+InputMode inputMode()
+{
+    return mode;
+}
+
+void beginInputFrame()
+{
+    if (mode == InputMode::Recording) {
+        pending = InputFrame{};
+        pending.keys = keysDownNow();
+        frameOpen = true;
+    } else if (mode == InputMode::Playback) {
+        current = nextFrame < playFrom->size() ? &(*playFrom)[nextFrame++] : nullptr;
+        runIndex = 0;
+        readsInRun = 0;
+        clockReads = 0;
+    }
+}
+
+void endInputFrame(uint32_t stateHash)
+{
+    if (mode == InputMode::Recording) {
+        pending.stateHash = stateHash;
+        recordTo->push_back(std::move(pending));
+        pending = InputFrame{};
+        frameOpen = false;
+    } else if (mode == InputMode::Playback && current) {
+        ++framesPlayed;
+        const int64_t expectedReads = recordedReads(*current);
+        char what[128];
+        if (clockReads != expectedReads) {
+            std::snprintf(what, sizeof what,
+                          "the clock was read %" PRId64 " times, the recording holds %" PRId64,
+                          clockReads, expectedReads);
+            noteInputDesync(framesPlayed, what);
+        } else if (stateHash != current->stateHash) {
+            std::snprintf(what, sizeof what, "the state differs from the recording (%08X, recorded %08X)",
+                          stateHash, current->stateHash);
+            noteInputDesync(framesPlayed, what);
+        }
+        current = nullptr;
+    }
+}
+
+int64_t playedInputFrames()
+{
+    return framesPlayed;
+}
+
+bool inputRecordUsedUp()
+{
+    return playFrom && static_cast<std::size_t>(framesPlayed) == playFrom->size();
+}
+
+const std::string& inputDesync()
+{
+    return desync;
+}
+
+void noteInputDesync(int64_t frame, const std::string& what)
+{
+    if (desync.empty()) {
+        desync = "frame " + std::to_string(frame) + ": " + what;
+    }
+}

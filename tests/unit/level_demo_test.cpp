@@ -1,0 +1,278 @@
+// Demos: a scripted run on each shipped map recorded and played back in step
+// at every frame, playback catching the frame where it goes astray, the
+// reader's table of bad files, and the golden demos of tests/data/demos,
+// which must still play to their end lines. Set GLIM_RECORD_GOLDEN_DEMOS=1 to
+// record the golden demos again (after an intended change of the maps or the
+// rules): the test then writes them instead of checking them.
+#include "base/counters.h"
+#include "base/game_input.h"
+#include "level/demo_run.h"
+#include "level/screens.h"
+#include "tests/unit/level_test_world.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+
+namespace {
+
+constexpr int kHelpPageTicks = 300;  // the clock runs on while a page is up
+constexpr int kLastScriptFrame = 20000;
+constexpr int kHelpFrame = 170;
+
+// The scripted player, from each frame on: drives, fires while sweeping
+// the turret round, locks and unlocks it, reverses, opens the help page,
+// then stops shooting so the Balrogs win and the game ends.
+struct Phase {
+    int fromFrame;
+    std::vector<int> keys;
+    bool sweep;  // the arrows turn the aim by one eighth every few frames
+};
+const std::vector<Phase> kScript = {
+    {0, {}, false},
+    {10, {KEY_LCONTROL}, false},
+    {40, {KEY_LCONTROL, KEY_SPACE}, true},
+    {120, {KEY_T, KEY_SPACE, KEY_DOWN}, false},
+    {125, {KEY_SPACE, KEY_DOWN}, false},
+    {130, {KEY_T, KEY_SPACE}, true},
+    {135, {KEY_LSHIFT, KEY_SPACE}, true},
+    {kHelpFrame, {KEY_F1}, false},
+    {171, {KEY_ALT, KEY_SPACE}, true},
+    {230, {KEY_LCONTROL, KEY_ALT, KEY_SPACE}, true},
+    {300, {}, false},
+};
+const std::vector<std::vector<int>> kAims = {{KEY_LEFT}, {KEY_LEFT, KEY_UP}, {KEY_UP}, {KEY_UP, KEY_RIGHT},
+                                             {KEY_RIGHT}, {KEY_RIGHT, KEY_DOWN}, {KEY_DOWN}, {KEY_DOWN, KEY_LEFT}};
+constexpr int kFramesPerAim = 6;
+
+void holdScriptKeys(int frame)
+{
+    testworld::releaseAllKeys();
+    const Phase* now = &kScript.front();
+    for (const Phase& phase : kScript) {
+        if (phase.fromFrame <= frame) now = &phase;
+    }
+    for (int scancode : now->keys) key[scancode] = 1;
+    if (now->sweep) {
+        for (int scancode : kAims[frame / kFramesPerAim % kAims.size()]) key[scancode] = 1;
+    }
+    if (frame >= kLastScriptFrame) key[KEY_ESC] = 1;
+}
+
+int pagesShown = 0;
+void pageTakesTime()
+{
+    ++pagesShown;
+    tickCounter += kHelpPageTicks;
+}
+
+// What the script made happen, so the replays below are known to cover it.
+struct Coverage {
+    bool turned = false, fired = false, hit = false, pageMidFrame = false;
+};
+
+class DemoTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        startHeadless();
+        text_mode(testworld::mask());
+        backBuffer = create_bitmap(640, 480);
+        levelMusicStarted = 1;
+        waitForEscPressAndRelease = pageTakesTime;
+        testworld::releaseAllKeys();
+        useLiveInput();
+    }
+    void TearDown() override
+    {
+        destroy_bitmap(backBuffer);
+        testworld::releaseAllKeys();
+    }
+
+    // Records the script; the clock moves 2 ticks a frame, not at all in
+    // every fifth, so some frames see the same tick as the one before.
+    DemoOutcome recordScript(const char* map, Demo& demo, Coverage& seen)
+    {
+        Level level;
+        startRecording(level, map, 1234, demo);
+        for (int frame = 0;; ++frame) {
+            holdScriptKeys(frame);
+            const int facing = level.craft->facing;
+            if (!level.nextPass()) break;
+            level.playFrame();
+            tickCounter += frame % 5 == 4 ? 0 : 2;
+            seen.turned |= level.craft->facing != facing;
+            for (Orb* orb : level.orbs) seen.fired |= orb->sprite->active;
+            for (Alien* alien : level.aliens) seen.hit |= alien->health < alien->maxHealth;
+        }
+        const std::vector<TickRun>& help = demo.frames.at(kHelpFrame).ticks;
+        seen.pageMidFrame = help.back().value - help.front().value == kHelpPageTicks;
+        return finishRecording(level, demo);
+    }
+
+    ScopedChdir inGame{gameDir()};
+    TempDir scratch;
+};
+
+class ScriptedDemoTest : public DemoTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(ScriptedDemoTest, ARecordedRunPlaysBackInStepAtEveryFrameToTheSameEnd)
+{
+    Demo recorded;
+    Coverage seen;
+    const DemoOutcome outcome = recordScript(GetParam(), recorded, seen);
+    EXPECT_TRUE(seen.turned && seen.fired && seen.hit && seen.pageMidFrame)
+        << seen.turned << seen.fired << seen.hit << seen.pageMidFrame;
+    ASSERT_LT(outcome.frames, kLastScriptFrame) << "the game ended by game over";
+
+    std::string error;
+    Demo demo;
+    ASSERT_TRUE(saveDemo(scratch.file("run.dem"), recorded, error)) << error;
+    ASSERT_TRUE(loadDemo(scratch.file("run.dem"), demo, error)) << error;
+    tickCounter = 99999;  // playback takes its clock from the file
+    pagesShown = 0;
+    Level level;
+    const PlaybackResult played = playDemo(level, demo);
+    EXPECT_EQ(pagesShown, 0) << "playback does not wait on the pages";
+    EXPECT_EQ(played.desync, "");
+    EXPECT_TRUE(played.complete);
+    EXPECT_EQ(demoEndLine("run.dem", played.outcome), demoEndLine("run.dem", outcome));
+    EXPECT_EQ(waitForEscPressAndRelease, pageTakesTime) << "the page wait is given back";
+}
+
+INSTANTIATE_TEST_SUITE_P(Maps, ScriptedDemoTest, ::testing::Values("level1.fmp", "test.fmp"));
+
+// A record changed in one place: playback stops at the frame it touches.
+TEST_F(DemoTest, PlaybackNamesTheFirstFrameOutOfStep)
+{
+    Demo recorded;
+    Coverage seen;
+    recordScript("test.fmp", recorded, seen);
+    const uint16_t lockBit = 1u << 1;  // KEY_T, the second key of play
+    struct Case {
+        const char* change;
+        std::function<void(Demo&)> apply;
+        std::string desync;
+    } cases[] = {
+        {"T pressed", [&](Demo& d) { d.frames[99].keys |= lockBit; }, "frame 100: the state differs"},
+        {"hash", [](Demo& d) { d.frames[41].stateHash ^= 1; }, "frame 42: the state differs"},
+        {"one read more", [](Demo& d) { ++d.frames[9].ticks.back().reads; },
+         "frame 10: the clock was read"},
+        {"seed", [](Demo& d) { d.header.seed += 1; }, "frame 0: the level is built otherwise"},
+        {"carried score tick", [](Demo& d) { d.header.carried.lastScoreTick = 500; }, "frame 0: the level"},
+    };
+    for (const Case& c : cases) {
+        Demo demo = recorded;
+        c.apply(demo);
+        Level level;
+        const PlaybackResult played = playDemo(level, demo);
+        EXPECT_EQ(played.desync.substr(0, c.desync.size()), c.desync) << c.change << ": " << played.desync;
+        EXPECT_FALSE(played.complete) << c.change;
+    }
+}
+
+// The seam live is the keyboard and the clock read on the spot, even when
+// they change within a frame; recording latches the keys at the frame's
+// start and keeps every clock reading in order.
+TEST_F(DemoTest, LiveReadsPassThroughAndRecordingKeepsWhatEachFrameSaw)
+{
+    std::vector<InputFrame> frames;
+    for (InputMode mode : {InputMode::Live, InputMode::Recording}) {
+        if (mode == InputMode::Recording) recordInputInto(frames);
+        tickCounter = 7;
+        key[KEY_SPACE] = 0;
+        beginInputFrame();
+        const int32_t first = playTick();
+        key[KEY_SPACE] = 1;
+        tickCounter = 8;
+        EXPECT_EQ(playKey(KEY_SPACE), mode == InputMode::Live);
+        EXPECT_EQ(std::make_pair(first, playTick()), std::make_pair(7, 8));
+        playTick();
+        endInputFrame(0xabc);
+        beginInputFrame();  // the test that ends the loop is not kept
+    }
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0].keys, 0);
+    ASSERT_EQ(frames[0].ticks.size(), 2u);
+    EXPECT_EQ(std::make_tuple(frames[0].ticks[0].value, frames[0].ticks[0].reads, frames[0].ticks[1].value,
+                              frames[0].ticks[1].reads, frames[0].stateHash),
+              std::make_tuple(7, 1, 8, 2, 0xabcu));
+    useLiveInput();
+}
+
+// Every kind of damage, and a map that is gone or changed, is named in one
+// line before anything plays.
+TEST_F(DemoTest, TheReaderNamesWhatIsWrongWithABadFile)
+{
+    Demo good;
+    good.header.mapName = "map.fmp";
+    good.header.programVersion = "1.0.0";
+    good.frames = {{1, {{0, 3}, {1, 1}}, 5}, {0, {{7, 2}}, 6}};
+    ASSERT_TRUE(writeFile(scratch.file("map.fmp"), "FORM tiny"));
+    ASSERT_TRUE(mapChecksum(scratch.file("map.fmp"), good.header.mapChecksum));
+    ScopedChdir inScratch(scratch.path());
+    const std::string bytes = encodeDemo(good);
+    const std::size_t flagsAt = 8 + 2 + 2 + 7 + 2 + 5 + 4 * 4;
+    const auto edited = [&](std::function<void(Demo&)> edit) { Demo d = good; edit(d); return encodeDemo(d); };
+    const auto poked = [&](std::size_t at, char value) { std::string b = bytes; b[at] = value; return b; };
+    const struct {
+        std::string file;
+        std::string error;
+    } cases[] = {
+        {"", "cannot be read"},
+        {poked(0, 'X'), "not a demo file (no GLIMDEMO at its start)"},
+        {poked(8, 2), "format version 2, this build reads version 1"},
+        {bytes.substr(0, flagsAt), "truncated in the header"},
+        {bytes.substr(0, bytes.size() - 3), "truncated in frame 2 of 2"},
+        {poked(flagsAt + 5, 100), "truncated: 100 frames announced, room for at most 4"},
+        {poked(flagsAt, 0x10), "the header does not parse: unknown flag bits 0x10"},
+        {edited([](Demo& d) { d.header.mapName = "map\x1b.fmp"; }), "the header does not parse: the map name is empty"},
+        {edited([](Demo& d) { d.frames[1].keys = 0x8001; }), "frame 2 does not parse: unknown key bits 0x8000"},
+        {edited([](Demo& d) { d.frames[0].ticks[1].reads = 0; }), "frame 1 does not parse: a clock reading counted 0 times"},
+        {edited([](Demo& d) { d.frames[1].ticks[0].value = 0; }), "frame 2 does not parse: the clock goes back from 1 to 0"},
+        {bytes + "x", "stray bytes after the last frame: 1"},
+        {edited([](Demo& d) { d.header.mapName = "gone.fmp"; }), "its map gone.fmp cannot be read"},
+        {edited([](Demo& d) { d.header.mapChecksum += 1; }), "its map map.fmp is not the one it was recorded on"},
+        {bytes, ""},
+    };
+    for (const auto& c : cases) {
+        std::remove("bad.dem");
+        if (!c.file.empty()) {
+            ASSERT_TRUE(writeFile("bad.dem", c.file));
+        }
+        Demo demo;
+        std::string error;
+        EXPECT_EQ(loadDemo("bad.dem", demo, error), c.error.empty()) << c.error;
+        EXPECT_EQ(error.substr(0, 14 + c.error.size()), c.error.empty() ? "" : "demo bad.dem: " + c.error);
+        if (c.error.empty()) {
+            EXPECT_EQ(encodeDemo(demo), bytes) << "read back as written";
+        }
+    }
+}
+
+// One scripted run per shipped map, recorded once: any change to a rule of
+// play makes them fail at the first frame it touches.
+TEST_F(DemoTest, GoldenDemosPlayToTheirEndLines)
+{
+    const bool recordAgain = std::getenv("GLIM_RECORD_GOLDEN_DEMOS") != nullptr;
+    for (std::string name : {"level1", "test"}) {
+        const std::string path = testDataDir() + "/demos/" + name + ".dem";
+        std::string error, expectedLine;
+        if (recordAgain) {
+            Demo demo;
+            Coverage seen;
+            const DemoOutcome outcome = recordScript((name + ".fmp").c_str(), demo, seen);
+            ASSERT_TRUE(saveDemo(path, demo, error)) << error;
+            std::ofstream(path + ".end") << demoEndLine(name + ".dem", outcome) << "\n";
+        }
+        std::getline(std::ifstream(path + ".end"), expectedLine);
+        Demo demo;
+        ASSERT_TRUE(loadDemo(path, demo, error)) << error;
+        Level level;
+        const PlaybackResult played = playDemo(level, demo);
+        EXPECT_EQ(played.desync, "") << name;
+        EXPECT_EQ(demoEndLine(name + ".dem", played.outcome), expectedLine);
+    }
+}
+
+}  // namespace
