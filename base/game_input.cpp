@@ -19,15 +19,18 @@ std::vector<InputFrame>* recordTo = nullptr;
 InputFrame pending;
 
 // Playback: the frame being played and how far its clock readings are used.
-const std::vector<InputFrame>* playFrom = nullptr;
-std::size_t nextFrame = 0;
-const InputFrame* current = nullptr;
-std::size_t runIndex = 0;
-uint32_t readsInRun = 0;
-int64_t clockReads = 0;
-int32_t lastTick = 0;
-int64_t framesPlayed = 0;
-std::string desync;
+struct Playback {
+    const std::vector<InputFrame>* frames = nullptr;
+    std::size_t nextFrame = 0;
+    const InputFrame* current = nullptr;
+    std::size_t runIndex = 0;
+    uint32_t readsInRun = 0;
+    int64_t clockReads = 0;
+    int32_t lastTick = 0;
+    int64_t framesPlayed = 0;
+    std::string desync;
+};
+Playback playback;
 
 bool frameOpen = false;
 
@@ -74,16 +77,16 @@ void noteRead(int32_t value)
 
 int32_t nextRecordedTick()
 {
-    ++clockReads;
-    if (current && runIndex < current->ticks.size()) {
-        const TickRun& run = current->ticks[runIndex];
-        lastTick = run.value;
-        if (++readsInRun == run.reads) {
-            ++runIndex;
-            readsInRun = 0;
+    ++playback.clockReads;
+    if (playback.current && playback.runIndex < playback.current->ticks.size()) {
+        const TickRun& run = playback.current->ticks[playback.runIndex];
+        playback.lastTick = run.value;
+        if (++playback.readsInRun == run.reads) {
+            ++playback.runIndex;
+            playback.readsInRun = 0;
         }
     }
-    return lastTick;
+    return playback.lastTick;
 }
 
 int64_t recordedReads(const InputFrame& frame)
@@ -93,19 +96,6 @@ int64_t recordedReads(const InputFrame& frame)
         reads += run.reads;
     }
     return reads;
-}
-
-void resetPlayback()
-{
-    playFrom = nullptr;
-    nextFrame = 0;
-    current = nullptr;
-    runIndex = 0;
-    readsInRun = 0;
-    clockReads = 0;
-    lastTick = 0;
-    framesPlayed = 0;
-    desync.clear();
 }
 
 }  // namespace
@@ -139,10 +129,10 @@ bool playKey(int scancode)
     }
     // ESC stops a playback, and a playback that is over or out of step
     // ends at the loop's next key test.
-    if (scancode == KEY_ESC && (key[KEY_ESC] || !current || !desync.empty())) {
+    if (scancode == KEY_ESC && (key[KEY_ESC] || !playback.current || !playback.desync.empty())) {
         return true;
     }
-    return current && (current->keys >> bit & 1u) != 0;
+    return playback.current && (playback.current->keys >> bit & 1u) != 0;
 }
 
 int32_t playTick()
@@ -170,7 +160,7 @@ void useLiveInput()
     recordTo = nullptr;
     pending = InputFrame{};
     frameOpen = false;
-    resetPlayback();
+    playback = Playback{};
 }
 
 void recordInputInto(std::vector<InputFrame>& frames)
@@ -183,7 +173,7 @@ void recordInputInto(std::vector<InputFrame>& frames)
 void playInputFrom(const std::vector<InputFrame>& frames)
 {
     useLiveInput();
-    playFrom = &frames;
+    playback.frames = &frames;
     mode = InputMode::Playback;
 }
 
@@ -199,10 +189,11 @@ void beginInputFrame()
         pending.keys = keysDownNow();
         frameOpen = true;
     } else if (mode == InputMode::Playback) {
-        current = nextFrame < playFrom->size() ? &(*playFrom)[nextFrame++] : nullptr;
-        runIndex = 0;
-        readsInRun = 0;
-        clockReads = 0;
+        const std::vector<InputFrame>& frames = *playback.frames;
+        playback.current = playback.nextFrame < frames.size() ? &frames[playback.nextFrame++] : nullptr;
+        playback.runIndex = 0;
+        playback.readsInRun = 0;
+        playback.clockReads = 0;
     }
 }
 
@@ -213,42 +204,42 @@ void endInputFrame(uint32_t stateHash)
         recordTo->push_back(std::move(pending));
         pending = InputFrame{};
         frameOpen = false;
-    } else if (mode == InputMode::Playback && current) {
-        ++framesPlayed;
-        const int64_t expectedReads = recordedReads(*current);
+    } else if (mode == InputMode::Playback && playback.current) {
+        ++playback.framesPlayed;
+        const int64_t expectedReads = recordedReads(*playback.current);
         char what[128];
-        if (clockReads != expectedReads) {
+        if (playback.clockReads != expectedReads) {
             std::snprintf(what, sizeof what,
                           "the clock was read %" PRId64 " times, the recording holds %" PRId64,
-                          clockReads, expectedReads);
-            noteInputDesync(framesPlayed, what);
-        } else if (stateHash != current->stateHash) {
+                          playback.clockReads, expectedReads);
+            noteInputDesync(playback.framesPlayed, what);
+        } else if (stateHash != playback.current->stateHash) {
             std::snprintf(what, sizeof what, "the state differs from the recording (%08X, recorded %08X)",
-                          stateHash, current->stateHash);
-            noteInputDesync(framesPlayed, what);
+                          stateHash, playback.current->stateHash);
+            noteInputDesync(playback.framesPlayed, what);
         }
-        current = nullptr;
+        playback.current = nullptr;
     }
 }
 
 int64_t playedInputFrames()
 {
-    return framesPlayed;
+    return playback.framesPlayed;
 }
 
 bool inputRecordUsedUp()
 {
-    return playFrom && static_cast<std::size_t>(framesPlayed) == playFrom->size();
+    return playback.frames && static_cast<std::size_t>(playback.framesPlayed) == playback.frames->size();
 }
 
 const std::string& inputDesync()
 {
-    return desync;
+    return playback.desync;
 }
 
 void noteInputDesync(int64_t frame, const std::string& what)
 {
-    if (desync.empty()) {
-        desync = "frame " + std::to_string(frame) + ": " + what;
+    if (playback.desync.empty()) {
+        playback.desync = "frame " + std::to_string(frame) + ": " + what;
     }
 }

@@ -27,21 +27,9 @@ constexpr int kRepetitions = 15;
 constexpr int kAliensInPlay = 3;
 constexpr int kOrbsInPlay = 8;
 
-void prepareLibrary()
-{
-    static bool ready = false;
-    if (!ready) {
-        startHeadless(32);
-        text_mode(makecol(255, 0, 255));
-        backBuffer = create_bitmap(640, 480);
-        levelMusicStarted = 1;  // no music in a benchmark
-        ready = true;
-    }
-}
-
 void frameOnMap(benchmark::State& state, const char* mapFile)
 {
-    prepareLibrary();
+    startHeadlessGame();
     ScopedChdir inGame(gameDir());
     std::srand(7);
     Level level;

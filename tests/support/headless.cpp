@@ -1,5 +1,7 @@
 #include "tests/support/headless.h"
 
+#include "base/counters.h"
+
 #include <allegro.h>
 
 #include <cerrno>
@@ -31,6 +33,16 @@ void startHeadless(int depth)
     screen = create_bitmap_ex(depth, kScreenWidth, kScreenHeight);
     clear_bitmap(screen);
     set_color_conversion(COLORCONV_TOTAL);
+}
+
+void startHeadlessGame()
+{
+    startHeadless(32);
+    text_mode(makecol(255, 0, 255));
+    if (!backBuffer) {
+        backBuffer = create_bitmap(kScreenWidth, kScreenHeight);
+    }
+    levelMusicStarted = 1;
 }
 
 std::string gameDir()

@@ -9,6 +9,10 @@
 // a fresh 640 x 480 memory bitmap of the given colour depth.
 void startHeadless(int depth = 32);
 
+// startHeadless() at 32 bits, and what the game's start-up leaves for a
+// level: text drawn on the mask colour, a 640 x 480 back buffer; no music.
+void startHeadlessGame();
+
 // The folder the build put the game and its generated assets in.
 std::string gameDir();
 // The folder of hand-made test files (tests/data).

@@ -76,19 +76,12 @@ class DemoTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        startHeadless();
-        text_mode(testworld::mask());
-        backBuffer = create_bitmap(640, 480);
-        levelMusicStarted = 1;
+        startHeadlessGame();
         waitForEscPressAndRelease = pageTakesTime;
         testworld::releaseAllKeys();
         useLiveInput();
     }
-    void TearDown() override
-    {
-        destroy_bitmap(backBuffer);
-        testworld::releaseAllKeys();
-    }
+    void TearDown() override { testworld::releaseAllKeys(); }
 
     // Records the script; the clock moves by 0 to 3 ticks between frames, at
     // random but the same every time, so every gate is met at every spacing.
