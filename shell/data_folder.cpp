@@ -72,6 +72,7 @@ void enterDataFolder()
         std::fprintf(stderr, "%s\n", choice.failure.c_str());
         std::exit(kNoDataStatus);
     }
+    startFolder.clear();
     if (choice.folder == places.workingFolder) {
         return;
     }

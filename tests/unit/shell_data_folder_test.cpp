@@ -1,0 +1,97 @@
+// Finding the game's files before start-up: which place wins, what the failure line names, and paths
+// from the command line after the game has moved into its data folder.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "shell/data_folder.h"
+#include "tests/support/headless.h"
+
+namespace {
+
+enum Place { kNone, kVariable, kWorking, kBeside };
+
+// For each place, a folder that holds the files and one that does not.
+struct DataFolders {
+    TempDir withData[3], without[3];
+    DataFolders()
+    {
+        for (int place = 0; place < 3; ++place) {
+            writeFile(withData[place].file(kDataMarkerFile), "BM");
+            writeFile(without[place].file("face.bmp"), "BM");  // other files do not count
+        }
+    }
+    std::string at(Place place, bool holds) const { return (holds ? withData : without)[place - 1].path(); }
+};
+
+TEST(DataFolder, TheVariableWinsAndIsNotSecondGuessedThenTheWorkingFolderThenBesideTheExecutable)
+{
+    const DataFolders folders;
+    struct Case {
+        bool variableSet, variableHolds, workingHolds, besideHolds;
+        Place wins;
+        const char* failureNames;  // with kNone
+    } const cases[] = {
+        {true, true, true, true, kVariable, ""},
+        {true, false, true, true, kNone, "GLIMMERFALL_DATA names "},
+        {false, false, true, true, kWorking, ""},
+        {false, false, false, true, kBeside, ""},
+        {false, false, false, false, kNone, "cannot find the game's files in the working folder "},
+    };
+    for (const Case& c : cases) {
+        const std::string variable = folders.at(kVariable, c.variableHolds);
+        const DataFolderPlaces places = {c.variableSet ? variable.c_str() : nullptr,
+                                         folders.at(kWorking, c.workingHolds), folders.at(kBeside, c.besideHolds)};
+        const DataFolderChoice choice = chooseDataFolder(places);
+        SCOPED_TRACE(std::string("wins ") + std::to_string(c.wins) + ", failure: " + choice.failure);
+        EXPECT_EQ(choice.folder, c.wins == kNone ? "" : folders.at(c.wins, true));
+        EXPECT_EQ(choice.failure.empty(), c.wins != kNone);
+        if (c.wins == kNone) {
+            // One line, naming every place that was looked at.
+            EXPECT_EQ(choice.failure.find('\n'), std::string::npos);
+            EXPECT_NE(choice.failure.find(c.failureNames), std::string::npos);
+            const std::vector<std::string> tried = c.variableSet ? std::vector<std::string>{variable}
+                                                                 : std::vector<std::string>{places.workingFolder,
+                                                                                            places.besideExecutable};
+            for (const std::string& place : tried) {
+                EXPECT_NE(choice.failure.find(place), std::string::npos) << place;
+            }
+        }
+    }
+}
+
+TEST(DataFolder, CommandLinePathsKeepPointingIntoTheFolderTheGameStartedIn)
+{
+    const DataFolders folders;
+    const std::string bare = folders.at(kWorking, false), holding = folders.at(kWorking, true);
+    const std::string variable = folders.at(kVariable, true);
+    struct Case {
+        const std::string& start;
+        const char* variable;  // nullptr: unset
+        const char* path;
+        std::string expectedPath;
+        const std::string& expectedFolder;
+    } const cases[] = {
+        {bare, variable.c_str(), "maps/mine.fmp", bare + "/maps/mine.fmp", variable},
+        {bare, variable.c_str(), "/abs/mine.fmp", "/abs/mine.fmp", variable},
+        // Staying put: the name as typed, so that messages show it as before.
+        {holding, nullptr, "mine.fmp", "mine.fmp", holding},
+    };
+    for (const Case& c : cases) {
+        const ScopedChdir back(c.start);
+        if (c.variable) {
+            setenv(kDataFolderVariable, c.variable, 1);
+        } else {
+            unsetenv(kDataFolderVariable);
+        }
+        enterDataFolder();
+        EXPECT_EQ(std::filesystem::current_path().string(), c.expectedFolder);
+        EXPECT_EQ(pathFromStartFolder(c.path), c.expectedPath);
+    }
+    unsetenv(kDataFolderVariable);
+}
+
+}  // namespace
