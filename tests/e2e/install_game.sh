@@ -7,7 +7,12 @@ source "$(dirname "$0")/install_common.sh"
 e2e_init install_game "${1:?build folder}"
 prefix=$E2E_WORK/prefix moved=$E2E_WORK/moved alone=$E2E_WORK/alone
 
+# The install lists what it wrote in the build's install_manifest.txt, the list a player uninstalls by:
+# keep theirs as it was.
+manifest=$1/install_manifest.txt
+[ -f "$manifest" ] && cp -p "$manifest" "$E2E_WORK/manifest"
 cmake --install "$1" --prefix "$prefix" >"$E2E_ARTIFACTS/install.log" || e2e_fail "cmake --install failed"
+if [ -f "$E2E_WORK/manifest" ]; then cp -p "$E2E_WORK/manifest" "$manifest"; else rm -f "$manifest"; fi
 install_check_prefix "$prefix"
 e2e_start_xvfb
 e2e_make_home null-audio
