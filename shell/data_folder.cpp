@@ -37,17 +37,20 @@ std::string executableDataFolder()
 DataFolderChoice chooseDataFolder(const DataFolderPlaces& places)
 {
     const std::string marker = std::string(" (no ") + kDataMarkerFile + " there)";
+    // A folder that holds the game is played from as it is: build/game, or a
+    // player's own copy.
+    if (holdsGameData(places.workingFolder)) {
+        return {places.workingFolder, ""};
+    }
     if (places.fromVariable) {
         // A folder named on purpose is not second-guessed: a slip in it is
-        // reported rather than quietly covered by another copy of the game.
+        // reported rather than quietly covered by the installed copy.
         if (holdsGameData(places.fromVariable)) {
             return {places.fromVariable, ""};
         }
-        return {"", std::string("glimmerfall: ") + kDataFolderVariable + " names " + places.fromVariable +
-                        ", which does not hold the game's files" + marker};
-    }
-    if (holdsGameData(places.workingFolder)) {
-        return {places.workingFolder, ""};
+        return {"", std::string("glimmerfall: the working folder ") + places.workingFolder +
+                        " does not hold the game's files, and " + kDataFolderVariable + " names " +
+                        places.fromVariable + ", which does not hold them either" + marker};
     }
     if (holdsGameData(places.besideExecutable)) {
         return {places.besideExecutable, ""};

@@ -1,8 +1,8 @@
 // Where the game's files are. The game opens every picture, map and track by
 // its plain name, so before anything is loaded it moves into the folder that
-// holds them: GLIMMERFALL_DATA when set, else the working folder when it
-// holds them (build/game, a player's own copy), else the installed data
-// folder beside the executable (../share/games/glimmerfall from its folder,
+// holds them: the working folder when it holds them (build/game, a player's
+// own copy), else GLIMMERFALL_DATA when set, else the installed data folder
+// beside the executable (../share/games/glimmerfall from its folder,
 // so a moved prefix still works). Paths the player typed keep meaning what
 // they meant in the folder the game was started from.
 #pragma once

@@ -26,14 +26,15 @@ struct DataFolders {
     std::string at(Place place, bool holds) const { return (holds ? withData : without)[place - 1].path(); }
 };
 
-TEST(DataFolder, TheVariableWinsAndIsNotSecondGuessedThenTheWorkingFolderThenBesideTheExecutable)
+TEST(DataFolder, TheWorkingFolderWinsThenTheVariableWhichIsNotSecondGuessedThenBesideTheExecutable)
 {
     const DataFolders folders;
     struct Case {
         bool variableSet, variableHolds, workingHolds, besideHolds;
         Place wins;
     } const cases[] = {
-        {true, true, true, true, kVariable},  {true, false, true, true, kNone},
+        {true, true, true, true, kWorking},   {true, true, false, true, kVariable},
+        {true, false, false, true, kNone},    {true, false, true, false, kWorking},
         {false, false, true, true, kWorking}, {false, false, false, true, kBeside},
         {false, false, false, false, kNone},
     };
@@ -46,7 +47,7 @@ TEST(DataFolder, TheVariableWinsAndIsNotSecondGuessedThenTheWorkingFolderThenBes
         EXPECT_EQ(choice.folder, c.wins == kNone ? "" : folders.at(c.wins, true));
         // A failure names every place that was looked at; none is looked at past the variable.
         for (const std::string& tried : {variable, places.workingFolder, places.besideExecutable}) {
-            const bool looked = c.variableSet ? tried == variable : tried != variable;
+            const bool looked = tried == places.workingFolder || (c.variableSet == (tried == variable));
             EXPECT_EQ(choice.failure.find(tried) != std::string::npos, c.wins == kNone && looked) << tried;
         }
     }
