@@ -12,6 +12,8 @@ PACKAGES=(
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-apps imagemagick x11-utils
   valgrind
+  libpng-dev
+  desktop-file-utils appstream man-db dpkg-dev file
 )
 
 missing=()

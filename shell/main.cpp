@@ -2,6 +2,7 @@
 
 #include "level/level.h"
 #include "shell/credits.h"
+#include "shell/data_folder.h"
 #include "shell/init.h"
 #include "shell/key_wait.h"
 #include "shell/menu.h"
@@ -9,6 +10,7 @@
 
 int main(int, char**)
 {
+    enterDataFolder();
     Level level;
     initSystem();
 

@@ -70,10 +70,12 @@ e2e_make_home() {
   esac
 }
 
-# usage: e2e_start_game [VAR=value...]  (the game runs from its own folder)
+# usage: e2e_start_game [VAR=value...]  (the game runs from its own folder, or as E2E_GAME_EXE from
+# E2E_START_DIR when those are set)
 e2e_start_game() {
   [ -n "$E2E_HOME" ] || e2e_make_home null-audio
-  (cd "$E2E_GAME_DIR" && exec env HOME="$E2E_HOME" PATH="$E2E_WORK/bin:$PATH" DISPLAY="$DISPLAY" "$@" ./glimmerfall) \
+  (cd "${E2E_START_DIR:-$E2E_GAME_DIR}" &&
+    exec env -u GLIMMERFALL_DATA HOME="$E2E_HOME" PATH="$E2E_WORK/bin:$PATH" DISPLAY="$DISPLAY" "$@" "${E2E_GAME_EXE:-./glimmerfall}") \
     >>"$E2E_ARTIFACTS/game.log" 2>&1 &
   E2E_GAME_PID=$!
   E2E_EXIT_STATUS=""

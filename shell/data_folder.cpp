@@ -1,0 +1,96 @@
+#include "shell/data_folder.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+#include <unistd.h>
+
+namespace {
+
+// Set by the build from the install layout: the data folder as seen from the
+// folder the installed executable lives in.
+constexpr const char* kDataFromExecutable = GLIM_DATA_FROM_EXECUTABLE;
+
+// Where the game was started, once it has moved away from there.
+std::string startFolder;
+
+bool holdsGameData(const std::string& folder)
+{
+    return !folder.empty() && access((folder + "/" + kDataMarkerFile).c_str(), R_OK) == 0;
+}
+
+std::string executableDataFolder()
+{
+    std::error_code error;
+    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) {
+        return "";
+    }
+    return (executable.parent_path() / kDataFromExecutable).lexically_normal().string();
+}
+
+}  // namespace
+
+DataFolderChoice chooseDataFolder(const DataFolderPlaces& places)
+{
+    const std::string marker = std::string(" (no ") + kDataMarkerFile + " there)";
+    // A folder that holds the game is played from as it is: build/game, or a
+    // player's own copy.
+    if (holdsGameData(places.workingFolder)) {
+        return {places.workingFolder, ""};
+    }
+    if (places.fromVariable) {
+        // A folder named on purpose is not second-guessed: a slip in it is
+        // reported rather than quietly covered by the installed copy.
+        if (holdsGameData(places.fromVariable)) {
+            return {places.fromVariable, ""};
+        }
+        return {"", std::string("glimmerfall: the working folder ") + places.workingFolder +
+                        " does not hold the game's files, and " + kDataFolderVariable + " names " +
+                        places.fromVariable + ", which does not hold them either" + marker};
+    }
+    if (holdsGameData(places.besideExecutable)) {
+        return {places.besideExecutable, ""};
+    }
+    const std::string installed =
+        places.besideExecutable.empty() ? "the installed data folder (the executable's path is unknown)"
+                                        : places.besideExecutable;
+    return {"", "glimmerfall: cannot find the game's files in the working folder " + places.workingFolder +
+                    " nor in " + installed + marker + "; set " + kDataFolderVariable +
+                    " to the folder that holds them"};
+}
+
+void enterDataFolder()
+{
+    std::error_code error;
+    const std::string working = std::filesystem::current_path(error).string();
+    const char* variable = std::getenv(kDataFolderVariable);
+    const DataFolderPlaces places = {variable && *variable ? variable : nullptr, error ? "." : working,
+                                     executableDataFolder()};
+    const DataFolderChoice choice = chooseDataFolder(places);
+    if (choice.folder.empty()) {
+        std::fprintf(stderr, "%s\n", choice.failure.c_str());
+        std::exit(kNoDataStatus);
+    }
+    startFolder.clear();
+    if (choice.folder == places.workingFolder) {
+        return;
+    }
+    if (chdir(choice.folder.c_str()) != 0) {
+        std::fprintf(stderr, "glimmerfall: cannot enter the data folder %s: %s\n", choice.folder.c_str(),
+                     std::strerror(errno));
+        std::exit(kNoDataStatus);
+    }
+    startFolder = places.workingFolder;
+}
+
+std::string pathFromStartFolder(const std::string& path)
+{
+    if (startFolder.empty() || path.empty() || path[0] == '/') {
+        return path;
+    }
+    return startFolder + "/" + path;
+}

@@ -1,0 +1,31 @@
+# Installing and packaging: the installed game from elsewhere, a moved prefix, GLIMMERFALL_DATA and the
+# error without data; the .deb's fields and files and the game unpacked from it. Labelled install, so
+# the sanitizer pass (unit only) leaves them out.
+add_test(NAME install_game COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/install_game.sh ${CMAKE_BINARY_DIR})
+add_test(NAME install_package
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/install_package.sh ${CMAKE_BINARY_DIR} ${PROJECT_VERSION})
+set_tests_properties(install_game install_package PROPERTIES LABELS install RUN_SERIAL TRUE TIMEOUT 240)
+
+# The desktop entry, the metainfo and the manual pages through the checkers the desktop, AppStream and
+# man-db provide, where they are installed; any complaint fails.
+find_program(DESKTOP_FILE_VALIDATE desktop-file-validate)
+find_program(APPSTREAMCLI appstreamcli)
+find_program(MAN man)
+if(DESKTOP_FILE_VALIDATE)
+  add_test(NAME install_desktop_entry
+    COMMAND ${DESKTOP_FILE_VALIDATE} ${CMAKE_SOURCE_DIR}/packaging/glimmerfall.desktop)
+  set_tests_properties(install_desktop_entry PROPERTIES LABELS install FAIL_REGULAR_EXPRESSION ".")
+endif()
+if(APPSTREAMCLI)
+  add_test(NAME install_metainfo COMMAND ${APPSTREAMCLI} validate --no-net
+    ${CMAKE_SOURCE_DIR}/packaging/org.glimmerfall.glimmerfall.metainfo.xml)
+  set_tests_properties(install_metainfo PROPERTIES LABELS install)
+endif()
+if(MAN)
+  foreach(page glimmerfall.6 fmpinfo.1)
+    add_test(NAME install_manual_${page}
+      COMMAND sh -c "\"$1\" --warnings -l \"$2\" 2>&1 >/dev/null" sh ${MAN} ${CMAKE_BINARY_DIR}/packaging/${page})
+    set_tests_properties(install_manual_${page} PROPERTIES LABELS install ENVIRONMENT MANWIDTH=80
+      FAIL_REGULAR_EXPRESSION ".")
+  endforeach()
+endif()

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# The installed game: `cmake --install` into a scratch prefix, then the game started from a folder that
+# has nothing to do with it, from a moved prefix, with GLIMMERFALL_DATA, and without any data.
+# usage: install_game.sh BUILD_DIR
+# shellcheck source=tests/e2e/install_common.sh
+source "$(dirname "$0")/install_common.sh"
+e2e_init install_game "${1:?build folder}"
+prefix=$E2E_WORK/prefix moved=$E2E_WORK/moved alone=$E2E_WORK/alone
+
+# The install lists what it wrote in the build's install_manifest.txt, the list a player uninstalls by:
+# keep theirs as it was.
+manifest=$1/install_manifest.txt
+[ -f "$manifest" ] && cp -p "$manifest" "$E2E_WORK/manifest"
+cmake --install "$1" --prefix "$prefix" >"$E2E_ARTIFACTS/install.log" || e2e_fail "cmake --install failed"
+if [ -f "$E2E_WORK/manifest" ]; then cp -p "$E2E_WORK/manifest" "$manifest"; else rm -f "$manifest"; fi
+install_check_prefix "$prefix"
+e2e_start_xvfb
+e2e_make_home null-audio
+install_play installed "$prefix/games/glimmerfall"
+
+# The data folder is found from the executable's own place, not from where it was installed to.
+mv "$prefix" "$moved"
+install_play moved_prefix "$moved/games/glimmerfall"
+
+# The executable alone: nothing beside it, the data only where GLIMMERFALL_DATA says.
+mkdir -p "$alone/games" && cp "$moved/games/glimmerfall" "$alone/games/"
+install_play data_variable "$alone/games/glimmerfall" GLIMMERFALL_DATA="$moved/$INSTALL_DATA"
+install_expect_no_data "$alone/games/glimmerfall" "$alone/$INSTALL_DATA"
+# A variable naming the wrong folder is reported even where the installed data would be found.
+install_expect_no_data "$moved/games/glimmerfall" "GLIMMERFALL_DATA names $alone," GLIMMERFALL_DATA="$alone"
+e2e_pass
