@@ -40,10 +40,12 @@ void decodeAltGraphics(const uint8_t* chunk)
 {
     // The 8-bit copy of the graphics is only worth taking for a screen that
     // cannot show more; without a screen the realisation refuses anyway.
-    if (!screen || bitmap_color_depth(screen) > kAltGraphicsDepth) {
+    // An empty chunk holds no graphics: it must neither drop graphics
+    // already taken nor make a later BGFX read as 8-bit.
+    const uint32_t length = chunkDataLength(chunk);
+    if (!screen || bitmap_color_depth(screen) > kAltGraphicsDepth || length == 0) {
         return;
     }
-    const uint32_t length = chunkDataLength(chunk);
     std::free(tileMap.blockGraphics);
     tileMap.blockGraphics = copyData(chunk, length);
     tileMap.graphicsSize = tileMap.blockGraphics ? length : 0;
