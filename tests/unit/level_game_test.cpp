@@ -357,6 +357,20 @@ TEST_F(FieldTest, AnOrbWoundsEveryMonsterOnTheFieldItTouchesAndIsSpentOnce)
     EXPECT_EQ(waiting.health, 10);
 }
 
+// A system driver that lets a tick pass whenever a bitmap is made, as a slow
+// disk would while a picture loads.
+SYSTEM_DRIVER* plainDriver = nullptr;
+SYSTEM_DRIVER slowDriver;
+
+BITMAP* createBitmapOneTickLate(int depth, int w, int h)
+{
+    ++tickCounter;
+    system_driver = plainDriver;
+    BITMAP* made = create_bitmap_ex(depth, w, h);
+    system_driver = &slowDriver;
+    return made;
+}
+
 TEST_F(PlayTest, SpaceFiresOncePerSixTicksAndNotAtAllWithEveryOrbInFlight)
 {
     level.begin("level1.fmp");
@@ -379,6 +393,17 @@ TEST_F(PlayTest, SpaceFiresOncePerSixTicksAndNotAtAllWithEveryOrbInFlight)
     tickCounter = 100;
     level.handleInput();
     EXPECT_EQ(level.lastFireTick, 60);
+    // The shot loads its picture from disk; a tick that passes meanwhile
+    // counts towards the wait for the next one.
+    plainDriver = system_driver;
+    slowDriver = *plainDriver;
+    slowDriver.create_bitmap = createBitmapOneTickLate;
+    system_driver = &slowDriver;
+    level.orbs[0]->sprite->active = false;
+    level.handleInput();
+    system_driver = plainDriver;
+    EXPECT_GT(tickCounter.load(), 100);
+    EXPECT_EQ(level.lastFireTick, tickCounter.load());
     level.end();
 }
 
