@@ -1,4 +1,5 @@
 #include "tilemap/decode.h"
+#include "tilemap/map_memory.h"
 #include "tilemap/tilemap.h"
 
 #include <allegro.h>
@@ -17,7 +18,7 @@ uint8_t* copyData(const uint8_t* chunk, uint32_t length)
     if (length == 0) {
         return nullptr;
     }
-    auto* copy = static_cast<uint8_t*>(std::malloc(length));
+    auto* copy = static_cast<uint8_t*>(mapMemory.allocate(length));
     if (!copy) {
         tileMap.loadError = kLoadNoMemory;
         return nullptr;

@@ -6,12 +6,14 @@
 #include "tests/support/fmp_bytes.h"
 #include "tests/support/headless.h"
 #include "tilemap/loader.h"
+#include "tilemap/map_memory.h"
 #include "tilemap/tilemap.h"
 
 #include <allegro.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -370,6 +372,70 @@ TEST_F(Container, ChunksAreWalkedWithoutPaddingUpToTheFormLength)
     EXPECT_EQ(tileMap.layers[4], nullptr);
     const uint8_t length[] = {0xFF, 0x02, 0x03, 0x04};
     EXPECT_EQ(readChunkLength(length), 0xFF020304u);
+}
+
+// 300 graphics of 32 x 32 at 32 bits: a graphics chunk larger than the
+// loader's first chunk buffer (1 MiB).
+Parts bigGraphicsMap()
+{
+    Parts p;
+    p.header.blockWidth = p.header.blockHeight = 32;
+    p.header.graphicCount = 300;
+    p.graphics = patternGraphics(300, 32, 32, 32);
+    return p;
+}
+
+TEST_F(Container, AChunkLargerThanTheFirstBufferLoadsWhole)
+{
+    ASSERT_EQ(bigGraphicsMap().load(), 0) << tileMap.loadError;
+    // The last pixel of the last graphic: bytes 4093 to 4095 of its pattern.
+    const auto byte = [](int i) { return (299 * 37 + i * 11 + 1) & 0xFF; };
+    EXPECT_EQ(getpixel(tileMap.tileBitmaps[299], 31, 31), makecol32(byte(4093), byte(4094), byte(4095)));
+}
+
+// Makes the request numbered failingRequest (from 0) fail, counting them.
+int requestsMade = 0, failingRequest = 0;
+bool failNow() { return requestsMade++ == failingRequest; }
+void* allocateOrFail(std::size_t bytes) { return failNow() ? nullptr : std::malloc(bytes); }
+void* allocateZeroedOrFail(std::size_t n, std::size_t size) { return failNow() ? nullptr : std::calloc(n, size); }
+void* reallocateOrFail(void* block, std::size_t bytes) { return failNow() ? nullptr : std::realloc(block, bytes); }
+BITMAP* createBitmapOrFail(int depth, int w, int h) { return failNow() ? nullptr : create_bitmap_ex(depth, w, h); }
+
+TEST_F(Container, RunningOutOfMemoryOrBitmapsAtAnyRequestLeavesNoMapAndSaysWhich)
+{
+    // Each request in turn fails, until a load needs fewer. 16-bit graphics
+    // widen on a 32-bit screen (a second buffer); the big map grows its
+    // chunk buffer.
+    Parts wider;
+    wider.header.blockDepth = 16;
+    wider.graphics = patternGraphics(2, 2, 2, 16);
+    const MapMemory failingMemory{allocateOrFail, allocateZeroedOrFail, reallocateOrFail, create_bitmap_ex};
+    const MapMemory failingBitmaps{std::malloc, std::calloc, std::realloc, createBitmapOrFail};
+    const struct {
+        std::string map;
+        MapMemory memory;
+        int code, leastFailures;
+    } sweeps[] = {{wider.build(), failingMemory, kLoadNoMemory, 14},
+                  {bigGraphicsMap().build(), failingMemory, kLoadNoMemory, 14},
+                  {good, failingBitmaps, kLoadNoBitmap, 2}};
+    for (const auto& sweep : sweeps) {
+        int failures = 0;
+        for (failingRequest = 0;; ++failingRequest, ++failures) {
+            ASSERT_EQ(Parts().load(), 0);
+            requestsMade = 0;
+            mapMemory = sweep.memory;
+            const int result = load(sweep.map);
+            mapMemory = defaultMapMemory();
+            if (requestsMade <= failingRequest) {
+                EXPECT_EQ(result, 0) << tileMap.loadError;
+                break;
+            }
+            EXPECT_EQ(result, -1) << failingRequest;
+            EXPECT_EQ(tileMap.loadError, sweep.code) << failingRequest;
+            EXPECT_TRUE(mapEmpty()) << failingRequest;
+        }
+        EXPECT_GE(failures, sweep.leastFailures);
+    }
 }
 
 struct Case {
