@@ -321,11 +321,13 @@ TEST_F(FieldTest, EachOrbAngleStepsFivePixelsOnEveryMovingAxis)
 
 TEST_F(FieldTest, OrbsAreSpentOnStep50AlongAnAxisAnd36DiagonallyAndHitOnlyInside)
 {
-    // Diagonal: 35 steps are 247.5 pixels out, 36 are 254.6. On step 49 the
-    // axis orb's right side lies on this monster's left edge, no hit; its last
-    // step takes it inside, a hit.
+    // Diagonal: 35 steps are 247.5 pixels out, 36 are 254.6. Straight down
+    // the orb meets nothing and is spent at 250 pixels exactly. On step 49
+    // the rightward orb's right side lies on this monster's left edge, no
+    // hit; its last step takes it inside, a hit.
     Alien& atRange = place(0, 261, -50);
-    const struct { int angle, steps, endX, endY; } flights[] = {{270, 50, 250, 0}, {315, 36, 180, 180}};
+    const struct { int angle, steps, endX, endY; } flights[] = {
+        {270, 50, 250, 0}, {0, 50, 0, 250}, {315, 36, 180, 180}};
     Orb& orb = *level.orbs[0];
     for (const auto& flight : flights) {
         orb.fire(flight.angle, 0, 0);
