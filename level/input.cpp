@@ -55,7 +55,9 @@ void Level::handleInput()
                     orb->kind = weaponKind;
                     orb->fire(craft->turretAngle, craft->x + craft->cart->frameWidth / 2,
                               craft->y + craft->cart->frameHeight / 2);
-                    lastFireTick = now;
+                    // fire loads the orb's picture from disk, which may take
+                    // a tick; the wait for the next shot starts after it.
+                    lastFireTick = playTick();
                     break;
                 }
             }

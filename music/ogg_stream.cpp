@@ -8,6 +8,17 @@ namespace {
 constexpr std::uint16_t kSilence = 0x8000;
 }
 
+void fillOggFragment(ALOGG_OGG& ogg, std::uint16_t* samples)
+{
+    long frames = 0;
+    if (!ogg.ended) {
+        frames = ogg.decoder.read(samples, ogg.fragmentFrames, ogg.loop);
+        ogg.ended = frames < ogg.fragmentFrames;
+    }
+    const long channels = ogg.decoder.channels();
+    std::fill(samples + frames * channels, samples + ogg.fragmentFrames * channels, kSilence);
+}
+
 int refillOggStream(ALOGG_OGG* ogg)
 {
     if (ogg == nullptr) {
@@ -21,19 +32,13 @@ int refillOggStream(ALOGG_OGG* ogg)
     // The stream never holds more than two halves of bufcount buffers, so a
     // poll cannot find more than that ready.
     const int mostReady = 2 * std::max(audio->bufcount, 1);
-    const long samplesPerFragment = ogg->fragmentFrames * ogg->decoder.channels();
     int filled = 0;
     while (filled < mostReady) {
         auto* samples = static_cast<std::uint16_t*>(get_audio_stream_buffer(audio));
         if (samples == nullptr) {
             break;
         }
-        long frames = 0;
-        if (!ogg->ended) {
-            frames = ogg->decoder.read(samples, ogg->fragmentFrames, ogg->loop);
-            ogg->ended = frames < ogg->fragmentFrames;
-        }
-        std::fill(samples + frames * ogg->decoder.channels(), samples + samplesPerFragment, kSilence);
+        fillOggFragment(*ogg, samples);
         free_audio_stream_buffer(audio);
         ++filled;
         ++ogg->buffersFed;

@@ -9,6 +9,7 @@
 #include <allegro.h>
 
 #include <atomic>
+#include <cstdint>
 #include <mutex>
 
 struct ALOGG_OGG {
@@ -24,6 +25,10 @@ struct ALOGG_OGG {
     // Buffers handed to the library so far; read from any thread.
     std::atomic<long> buffersFed{0};
 };
+
+// Writes the stream's next fragment (fragmentFrames frames) into samples:
+// the next decoded frames, then silence past the end of an unlooped piece.
+void fillOggFragment(ALOGG_OGG& ogg, std::uint16_t* samples);
 
 // Fills every stream buffer that the library is ready to take; returns how
 // many were filled. Past the end of an unlooped piece it feeds silence.

@@ -1,4 +1,5 @@
 #include "tilemap/decode.h"
+#include "tilemap/map_memory.h"
 #include "tilemap/map_reader.h"
 #include "tilemap/tilemap.h"
 
@@ -48,7 +49,7 @@ bool readFrames(const uint8_t* data, int32_t count)
     if (count == 0) {
         return true;
     }
-    auto* frames = static_cast<int32_t*>(std::malloc(sizeof(int32_t) * count));
+    auto* frames = static_cast<int32_t*>(mapMemory.allocate(sizeof(int32_t) * count));
     if (!frames) {
         tileMap.loadError = kLoadNoMemory;
         return false;
@@ -64,7 +65,7 @@ bool readFrames(const uint8_t* data, int32_t count)
 
 bool readRecords(const uint8_t* data, uint32_t length, uint32_t endRecordOffset, int32_t count)
 {
-    auto* records = static_cast<AnimRecord*>(std::malloc(sizeof(AnimRecord) * count));
+    auto* records = static_cast<AnimRecord*>(mapMemory.allocate(sizeof(AnimRecord) * count));
     if (!records) {
         tileMap.loadError = kLoadNoMemory;
         return false;

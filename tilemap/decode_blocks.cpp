@@ -1,4 +1,5 @@
 #include "tilemap/decode.h"
+#include "tilemap/map_memory.h"
 #include "tilemap/map_reader.h"
 #include "tilemap/tilemap.h"
 
@@ -48,7 +49,7 @@ void decodeBlockRecords(const uint8_t* chunk)
     if (tileMap.blockRecordCount == 0) {
         return;
     }
-    auto* records = static_cast<BlockRecord*>(std::calloc(tileMap.blockRecordCount, sizeof(BlockRecord)));
+    auto* records = static_cast<BlockRecord*>(mapMemory.allocateZeroed(tileMap.blockRecordCount, sizeof(BlockRecord)));
     if (!records) {
         tileMap.loadError = kLoadNoMemory;
         return;

@@ -1,4 +1,5 @@
 #include "tilemap/decode.h"
+#include "tilemap/map_memory.h"
 #include "tilemap/tilemap.h"
 
 #include <allegro.h>
@@ -17,7 +18,7 @@ uint8_t* copyData(const uint8_t* chunk, uint32_t length)
     if (length == 0) {
         return nullptr;
     }
-    auto* copy = static_cast<uint8_t*>(std::malloc(length));
+    auto* copy = static_cast<uint8_t*>(mapMemory.allocate(length));
     if (!copy) {
         tileMap.loadError = kLoadNoMemory;
         return nullptr;
@@ -40,10 +41,12 @@ void decodeAltGraphics(const uint8_t* chunk)
 {
     // The 8-bit copy of the graphics is only worth taking for a screen that
     // cannot show more; without a screen the realisation refuses anyway.
-    if (!screen || bitmap_color_depth(screen) > kAltGraphicsDepth) {
+    // An empty chunk holds no graphics: it must neither drop graphics
+    // already taken nor make a later BGFX read as 8-bit.
+    const uint32_t length = chunkDataLength(chunk);
+    if (!screen || bitmap_color_depth(screen) > kAltGraphicsDepth || length == 0) {
         return;
     }
-    const uint32_t length = chunkDataLength(chunk);
     std::free(tileMap.blockGraphics);
     tileMap.blockGraphics = copyData(chunk, length);
     tileMap.graphicsSize = tileMap.blockGraphics ? length : 0;

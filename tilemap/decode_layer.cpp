@@ -1,4 +1,5 @@
 #include "tilemap/decode.h"
+#include "tilemap/map_memory.h"
 #include "tilemap/map_reader.h"
 #include "tilemap/tilemap.h"
 
@@ -133,7 +134,7 @@ void decodeLayer(const uint8_t* chunk, int layerIndex)
         tileMap.loadError = kLoadBadData;
         return;
     }
-    auto* cells = static_cast<int16_t*>(std::malloc(static_cast<std::size_t>(cellCount) * sizeof(int16_t)));
+    auto* cells = static_cast<int16_t*>(mapMemory.allocate(static_cast<std::size_t>(cellCount) * sizeof(int16_t)));
     if (!cells) {
         tileMap.loadError = kLoadNoMemory;
         return;

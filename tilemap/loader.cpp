@@ -1,6 +1,7 @@
 #include "tilemap/loader.h"
 
 #include "tilemap/decode.h"
+#include "tilemap/map_memory.h"
 #include "tilemap/memory_file.h"
 #include "tilemap/realise.h"
 #include "tilemap/tilemap.h"
@@ -70,7 +71,7 @@ uint8_t* readChunk(PACKFILE* file, const uint8_t* header)
 {
     const std::size_t total = std::size_t{readChunkLength(header + kIdSize)} + kChunkHeaderSize;
     std::size_t capacity = std::min(total, kFirstChunkBuffer);
-    auto* buffer = static_cast<uint8_t*>(std::malloc(capacity));
+    auto* buffer = static_cast<uint8_t*>(mapMemory.allocate(capacity));
     if (!buffer) {
         tileMap.loadError = kLoadNoMemory;
         return nullptr;
@@ -80,7 +81,7 @@ uint8_t* readChunk(PACKFILE* file, const uint8_t* header)
     while (filled < total) {
         if (filled == capacity) {
             capacity = std::min(total, capacity * 2);
-            auto* grown = static_cast<uint8_t*>(std::realloc(buffer, capacity));
+            auto* grown = static_cast<uint8_t*>(mapMemory.reallocate(buffer, capacity));
             if (!grown) {
                 std::free(buffer);
                 tileMap.loadError = kLoadNoMemory;

@@ -1,6 +1,7 @@
 #include "tilemap/realise.h"
 
 #include "tilemap/decode.h"
+#include "tilemap/map_memory.h"
 #include "tilemap/tilemap.h"
 
 #include <initializer_list>
@@ -158,7 +159,7 @@ int realiseTileGraphics()
     // the read, and a load then needs no second copy of the graphics.
     uint8_t* converted = tileMap.blockGraphics;
     if (targetBytes > sourceBytes || !converted) {
-        converted = pixels ? static_cast<uint8_t*>(std::malloc(pixels * targetBytes)) : nullptr;
+        converted = pixels ? static_cast<uint8_t*>(mapMemory.allocate(pixels * targetBytes)) : nullptr;
         if (pixels && !converted) {
             return fail(kLoadNoMemory);
         }
@@ -187,7 +188,8 @@ int createTileBitmaps()
     const int depth = tileMap.blockDepth;
     const int pixelBytes = bytesPerPixel(depth);
     if (!tileMap.tileBitmaps) {
-        tileMap.tileBitmaps = static_cast<BITMAP**>(std::calloc(tileMap.graphicCount + 2, sizeof(BITMAP*)));
+        void* slots = mapMemory.allocateZeroed(tileMap.graphicCount + 2, sizeof(BITMAP*));
+        tileMap.tileBitmaps = static_cast<BITMAP**>(slots);
         if (!tileMap.tileBitmaps) {
             return fail(kLoadNoMemory);
         }
@@ -195,7 +197,7 @@ int createTileBitmaps()
     const uint8_t* pixel = tileMap.blockGraphics;
     for (int i = 0; i < tileMap.graphicCount; ++i) {
         tileMap.tileBitmaps[i + 1] = nullptr;
-        BITMAP* tile = create_bitmap_ex(depth, tileMap.blockWidth, tileMap.blockHeight);
+        BITMAP* tile = mapMemory.createBitmap(depth, tileMap.blockWidth, tileMap.blockHeight);
         tileMap.tileBitmaps[i] = tile;
         if (!tile) {
             return fail(kLoadNoBitmap);

@@ -102,21 +102,23 @@ TEST_F(DriveTest, LeftControlWinsOverAltAndShift)
 
 TEST_F(DriveTest, AtAClosedSideTheCartTurnsUnderFrontAndBackEngines)
 {
-    // The bottom row runs left into a cell whose only other way is up. Front
-    // engines turn the front into the open side; back engines turn it away,
-    // so that the cart backs up into it.
-    for (bool front : {true, false}) {
-        SCOPED_TRACE(front ? "front engines" : "back engines");
-        start({"#....", "#####"}, 4, 1, front ? kDirectionLeft : kDirectionRight, 3.0f, front);
-        for (int i = 0; i < 100 && craft.facingAxis == 0; ++i) {
+    // The middle row runs left into a cell whose other way is up, or both
+    // up and down: up comes first. Front engines turn the front into the open
+    // side; back engines turn it away, so that the cart backs up into it.
+    for (const auto& rows : {std::vector<std::string>{"#....", "#####"}, {"#....", "#####", "#...."}}) {
+        for (bool front : {true, false}) {
+            SCOPED_TRACE((front ? "front engines, rows " : "back engines, rows ") + std::to_string(rows.size()));
+            start(rows, 4, 1, front ? kDirectionLeft : kDirectionRight, 3.0f, front);
+            for (int i = 0; i < 100 && craft.facingAxis == 0; ++i) {
+                frame(0);
+                ASSERT_EQ(craft.y, 32) << "moving left the cart stays on its row";
+            }
+            EXPECT_EQ(std::make_pair(level.cellX, craft.x), std::make_pair(0, 0)) << "set back exactly onto the cell";
+            EXPECT_EQ(craft.facing, front ? kDirectionUp : kDirectionDown);
             frame(0);
-            ASSERT_EQ(craft.y, 32) << "moving left the cart stays on its row";
+            EXPECT_EQ(craft.moveDirection, kDirectionUp);
+            EXPECT_EQ(std::make_pair(craft.x, craft.y), std::make_pair(0, 32 - 3));
         }
-        EXPECT_EQ(std::make_pair(level.cellX, craft.x), std::make_pair(0, 0)) << "set back exactly onto the cell";
-        EXPECT_EQ(craft.facing, front ? kDirectionUp : kDirectionDown);
-        frame(0);
-        EXPECT_EQ(craft.moveDirection, kDirectionUp);
-        EXPECT_EQ(std::make_pair(craft.x, craft.y), std::make_pair(0, 32 - 3));
     }
 }
 

@@ -321,11 +321,13 @@ TEST_F(FieldTest, EachOrbAngleStepsFivePixelsOnEveryMovingAxis)
 
 TEST_F(FieldTest, OrbsAreSpentOnStep50AlongAnAxisAnd36DiagonallyAndHitOnlyInside)
 {
-    // Diagonal: 35 steps are 247.5 pixels out, 36 are 254.6. On step 49 the
-    // axis orb's right side lies on this monster's left edge, no hit; its last
-    // step takes it inside, a hit.
+    // Diagonal: 35 steps are 247.5 pixels out, 36 are 254.6. Straight down
+    // the orb meets nothing and is spent at 250 pixels exactly. On step 49
+    // the rightward orb's right side lies on this monster's left edge, no
+    // hit; its last step takes it inside, a hit.
     Alien& atRange = place(0, 261, -50);
-    const struct { int angle, steps, endX, endY; } flights[] = {{270, 50, 250, 0}, {315, 36, 180, 180}};
+    const struct { int angle, steps, endX, endY; } flights[] = {
+        {270, 50, 250, 0}, {0, 50, 0, 250}, {315, 36, 180, 180}};
     Orb& orb = *level.orbs[0];
     for (const auto& flight : flights) {
         orb.fire(flight.angle, 0, 0);
@@ -357,6 +359,20 @@ TEST_F(FieldTest, AnOrbWoundsEveryMonsterOnTheFieldItTouchesAndIsSpentOnce)
     EXPECT_EQ(waiting.health, 10);
 }
 
+// A system driver that lets a tick pass whenever a bitmap is made, as a slow
+// disk would while a picture loads.
+SYSTEM_DRIVER* plainDriver = nullptr;
+SYSTEM_DRIVER slowDriver;
+
+BITMAP* createBitmapOneTickLate(int depth, int w, int h)
+{
+    ++tickCounter;
+    system_driver = plainDriver;
+    BITMAP* made = create_bitmap_ex(depth, w, h);
+    system_driver = &slowDriver;
+    return made;
+}
+
 TEST_F(PlayTest, SpaceFiresOncePerSixTicksAndNotAtAllWithEveryOrbInFlight)
 {
     level.begin("level1.fmp");
@@ -379,6 +395,17 @@ TEST_F(PlayTest, SpaceFiresOncePerSixTicksAndNotAtAllWithEveryOrbInFlight)
     tickCounter = 100;
     level.handleInput();
     EXPECT_EQ(level.lastFireTick, 60);
+    // The shot loads its picture from disk; a tick that passes meanwhile
+    // counts towards the wait for the next one.
+    plainDriver = system_driver;
+    slowDriver = *plainDriver;
+    slowDriver.create_bitmap = createBitmapOneTickLate;
+    system_driver = &slowDriver;
+    level.orbs[0]->sprite->active = false;
+    level.handleInput();
+    system_driver = plainDriver;
+    EXPECT_GT(tickCounter.load(), 100);
+    EXPECT_EQ(level.lastFireTick, tickCounter.load());
     level.end();
 }
 

@@ -138,6 +138,36 @@ TEST(OggStream, StaysSafeWithoutADriverRefillsAndFreesEverything)
     alogg_destroy_ogg(ogg);
 }
 
+TEST(OggStream, FragmentsCarryThePieceToItsEndThenAgainOrSilence)
+{
+    Bytes bytes = music();
+    OggDecoder reference;
+    ASSERT_TRUE(reference.open(bytes.data(), bytes.size()));
+    const Samples once = decode(reference, kMysteryFrames, false);
+    constexpr std::uint16_t kSilence = 0x8000;
+    // Enough fragments to pass the end twice: a looped piece starts over at
+    // once each time, an unlooped one falls silent for good.
+    const long fragments = 2 * kMysteryFrames / kChunkFrames + 2;
+    for (bool loop : {true, false}) {
+        ALOGG_OGG* ogg = alogg_create_ogg_from_buffer(bytes.data(), static_cast<int>(bytes.size()));
+        ASSERT_NE(ogg, nullptr);
+        ogg->fragmentFrames = kChunkFrames;
+        ogg->loop = loop;
+        Samples played, fragment(kChunkFrames * kMusicChannels);
+        for (long i = 0; i < fragments; ++i) {
+            fillOggFragment(*ogg, fragment.data());
+            played.insert(played.end(), fragment.begin(), fragment.end());
+        }
+        Samples expected = once;
+        while (loop && expected.size() < played.size()) {
+            expected.insert(expected.end(), once.begin(), once.end());
+        }
+        expected.resize(played.size(), kSilence);
+        EXPECT_TRUE(played == expected) << "looped " << loop;
+        alogg_destroy_ogg(ogg);
+    }
+}
+
 TEST(MusicTrack, ReadsTheFileWholeAndSaysUhOhOrDeathWhenItCannotPlay)
 {
     startHeadless();

@@ -45,6 +45,7 @@ TEST(RealPlayback, TheTimerFeedsTheTrackAndTeardownIsSafeWhilePolling)
     ASSERT_NE(ogg, nullptr);
     ASSERT_NE(ogg->audio, nullptr);
     EXPECT_TRUE(ogg->polling);
+    EXPECT_TRUE(ogg->loop) << "the music starts over after each play";
     // Play fills the stream at once; only the timer can feed it more.
     const long atStart = ogg->buffersFed.load();
     EXPECT_GE(atStart, 1);

@@ -206,6 +206,34 @@ TEST_F(MenuTest, MapMenuWrapsOverTwoEntriesAndEnterPlaysTheHighlightedMap)
     EXPECT_EQ(events, (Lines{"DOWN up at 0", "DOWN up at 1", "UP up at 0", "play level1.fmp", "play test.fmp"}));
 }
 
+// Each menu's title and entries as a player reads them, in the font, the
+// highlighted entry red. Every glyph is busy far right of the texts.
+TEST_F(MenuTest, BothMenusWriteTheirTitleAndEntriesInTheFont)
+{
+    constexpr int kGlyphsX = 600;
+    std::fill(std::begin(menu.rain.slots), std::end(menu.rain.slots), Glyph{true, 'x', kGlyphsX, 400});
+    const struct { void (*menuPass)(Menu&, const MenuHooks&); Lines entries; } menus[] = {
+        {mainMenuPass, {"Select a Map to Play", "Credits", "Quit"}}, {mapMenuPass, {"Test Map", "Level1"}}};
+    BITMAP* want = create_bitmap(screen->w, screen->h);
+    for (const auto& m : menus) {
+        menu.selection = 1;
+        m.menuPass(menu, hooks);
+        clear_to_color(want, colorMagenta);
+        textprintf(want, font, 250, 180, colorWhite, "Glimmerfall");
+        textprintf(want, font, 250, 190, colorWhite, "  Alpha Stages");
+        for (int i = 0; i < static_cast<int>(m.entries.size()); ++i) {
+            textprintf(want, font, 250, 230 + 10 * i, i == 1 ? colorRed : colorWhite, "%s", m.entries[i].c_str());
+        }
+        int differing = 0;
+        for (int i = 0; i < kGlyphsX * screen->h; ++i) {
+            const int x = i % kGlyphsX, y = i / kGlyphsX;
+            differing += getpixel(want, x, y) != getpixel(menu.overlay, x, y);
+        }
+        EXPECT_EQ(differing, 0) << m.entries[0];
+    }
+    destroy_bitmap(want);
+}
+
 // Slot by slot in index order: one draw for the odds and, for a slot that wakes, three more for code,
 // x and y. A woken glyph rises in the same pass; one woken at y 0 has already left.
 TEST_F(MenuTest, IdleGlyphsWakeOnTheOddsWithCodeXYDrawnInThatOrder)

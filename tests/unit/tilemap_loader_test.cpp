@@ -6,12 +6,14 @@
 #include "tests/support/fmp_bytes.h"
 #include "tests/support/headless.h"
 #include "tilemap/loader.h"
+#include "tilemap/map_memory.h"
 #include "tilemap/tilemap.h"
 
 #include <allegro.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -279,22 +281,30 @@ TEST_F(Loader, EverySourceDepthOntoEveryScreenDepth)
     }
 }
 
-TEST_F(Loader, EightBitGraphicsWinOnAnEightBitScreenOnlyInEitherOrder)
+TEST_F(Loader, EightBitGraphicsWinOnAnEightBitScreenOnlyAndAnEmptyOneHoldsNothing)
 {
     // Graphic 1 is all index 6 in AGFX; in BGFX its pixel (0, 1), after a
-    // graphic and a row, is bytes 9 to 11 of the pattern.
-    const std::string alt = chunk("AGFX", "\x05\x05\x05\x05\x06\x06\x06\x06");
+    // graphic and a row, is bytes 9 to 11 of the pattern. An empty AGFX,
+    // before or after, leaves the BGFX to be read at the header's depth.
+    const std::string alt = chunk("AGFX", "\x05\x05\x05\x05\x06\x06\x06\x06"), empty = chunk("AGFX", "");
     const std::string plain = chunk("BGFX", patternGraphics(2, 2, 2, 32));
     for (int depth : {8, 32}) {
         startHeadless(depth);
-        for (const std::string& graphics : {alt + plain, plain + alt}) {
+        const int plainPixel = makecol_depth(depth, 137, 148, 159), altDepth = depth == 8 ? 8 : 32;
+        const int altPixel = depth == 8 ? 6 : plainPixel;
+        const struct {
+            std::string graphics;
+            int depth, pixel;
+        } cases[] = {{alt + plain, altDepth, altPixel}, {plain + alt, altDepth, altPixel},
+                     {empty + plain, 32, plainPixel}, {plain + empty, 32, plainPixel}};
+        for (const auto& c : cases) {
             Parts p;
             p.withGraphics = false;
-            p.after = graphics;
+            p.after = c.graphics;
             p.palette.clear();
             ASSERT_EQ(p.load(), 0) << depth << " " << tileMap.loadError;
-            EXPECT_EQ(tileMap.graphicsDepth, depth);
-            EXPECT_EQ(getpixel(tileMap.tileBitmaps[1], 0, 1), depth == 8 ? 6 : makecol32(137, 148, 159)) << graphics;
+            EXPECT_EQ(tileMap.graphicsDepth, c.depth);
+            EXPECT_EQ(getpixel(tileMap.tileBitmaps[1], 0, 1), c.pixel) << depth << " " << c.graphics;
         }
     }
 }
@@ -362,6 +372,70 @@ TEST_F(Container, ChunksAreWalkedWithoutPaddingUpToTheFormLength)
     EXPECT_EQ(tileMap.layers[4], nullptr);
     const uint8_t length[] = {0xFF, 0x02, 0x03, 0x04};
     EXPECT_EQ(readChunkLength(length), 0xFF020304u);
+}
+
+// 300 graphics of 32 x 32 at 32 bits: a graphics chunk larger than the
+// loader's first chunk buffer (1 MiB).
+Parts bigGraphicsMap()
+{
+    Parts p;
+    p.header.blockWidth = p.header.blockHeight = 32;
+    p.header.graphicCount = 300;
+    p.graphics = patternGraphics(300, 32, 32, 32);
+    return p;
+}
+
+TEST_F(Container, AChunkLargerThanTheFirstBufferLoadsWhole)
+{
+    ASSERT_EQ(bigGraphicsMap().load(), 0) << tileMap.loadError;
+    // The last pixel of the last graphic: bytes 4093 to 4095 of its pattern.
+    const auto byte = [](int i) { return (299 * 37 + i * 11 + 1) & 0xFF; };
+    EXPECT_EQ(getpixel(tileMap.tileBitmaps[299], 31, 31), makecol32(byte(4093), byte(4094), byte(4095)));
+}
+
+// Makes the request numbered failingRequest (from 0) fail, counting them.
+int requestsMade = 0, failingRequest = 0;
+bool failNow() { return requestsMade++ == failingRequest; }
+void* allocateOrFail(std::size_t bytes) { return failNow() ? nullptr : std::malloc(bytes); }
+void* allocateZeroedOrFail(std::size_t n, std::size_t size) { return failNow() ? nullptr : std::calloc(n, size); }
+void* reallocateOrFail(void* block, std::size_t bytes) { return failNow() ? nullptr : std::realloc(block, bytes); }
+BITMAP* createBitmapOrFail(int depth, int w, int h) { return failNow() ? nullptr : create_bitmap_ex(depth, w, h); }
+
+TEST_F(Container, RunningOutOfMemoryOrBitmapsAtAnyRequestLeavesNoMapAndSaysWhich)
+{
+    // Each request in turn fails, until a load needs fewer. 16-bit graphics
+    // widen on a 32-bit screen (a second buffer); the big map grows its
+    // chunk buffer.
+    Parts wider;
+    wider.header.blockDepth = 16;
+    wider.graphics = patternGraphics(2, 2, 2, 16);
+    const MapMemory failingMemory{allocateOrFail, allocateZeroedOrFail, reallocateOrFail, create_bitmap_ex};
+    const MapMemory failingBitmaps{std::malloc, std::calloc, std::realloc, createBitmapOrFail};
+    const struct {
+        std::string map;
+        MapMemory memory;
+        int code, leastFailures;
+    } sweeps[] = {{wider.build(), failingMemory, kLoadNoMemory, 14},
+                  {bigGraphicsMap().build(), failingMemory, kLoadNoMemory, 14},
+                  {good, failingBitmaps, kLoadNoBitmap, 2}};
+    for (const auto& sweep : sweeps) {
+        int failures = 0;
+        for (failingRequest = 0;; ++failingRequest, ++failures) {
+            ASSERT_EQ(Parts().load(), 0);
+            requestsMade = 0;
+            mapMemory = sweep.memory;
+            const int result = load(sweep.map);
+            mapMemory = defaultMapMemory();
+            if (requestsMade <= failingRequest) {
+                EXPECT_EQ(result, 0) << tileMap.loadError;
+                break;
+            }
+            EXPECT_EQ(result, -1) << failingRequest;
+            EXPECT_EQ(tileMap.loadError, sweep.code) << failingRequest;
+            EXPECT_TRUE(mapEmpty()) << failingRequest;
+        }
+        EXPECT_GE(failures, sweep.leastFailures);
+    }
 }
 
 struct Case {

@@ -6,6 +6,7 @@
 #include <allegro.h>
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -36,12 +37,28 @@ bool skipBytes(PACKFILE* file, uint32_t count)
     return true;
 }
 
+// What the first twelve bytes lack of an FMP container's start (FORM, its
+// length, then FMAP); null when they lack nothing.
+const char* missingMarks(const uint8_t* header, long got)
+{
+    const bool form = got >= kIdSize && std::memcmp(header, "FORM", kIdSize) == 0;
+    const bool fmap = got >= kContainerHeaderBytes &&
+                      std::memcmp(header + kContainerHeaderBytes - kIdSize, "FMAP", kIdSize) == 0;
+    if (form && fmap) {
+        return nullptr;
+    }
+    return form ? "FMAP" : (fmap ? "FORM" : "FORM and FMAP");
+}
+
 // The chunks as they stand in the file, independent of whether the loader
-// accepted them; stops at the first header that comes short.
-std::vector<ChunkEntry> listChunks(const char* fileName, bool* truncated)
+// accepted them; stops at the first header that comes short. Nothing is
+// listed for a file that is not an FMP container: its bytes after the first
+// twelve are no chunk list.
+std::vector<ChunkEntry> listChunks(const char* fileName, bool* truncated, const char** missing)
 {
     std::vector<ChunkEntry> chunks;
     *truncated = false;
+    *missing = nullptr;
     PACKFILE* file = pack_fopen(fileName, "rp");
     if (!file) {
         file = pack_fopen(fileName, "r");
@@ -50,7 +67,9 @@ std::vector<ChunkEntry> listChunks(const char* fileName, bool* truncated)
         return chunks;
     }
     uint8_t header[kContainerHeaderBytes];
-    if (pack_fread(header, kContainerHeaderBytes, file) == kContainerHeaderBytes) {
+    const long got = pack_fread(header, kContainerHeaderBytes, file);
+    *missing = missingMarks(header, got);
+    if (!*missing) {
         int64_t remaining = int64_t{readChunkLength(header + kIdSize)} + kChunkHeaderBytes - kContainerHeaderBytes;
         while (remaining > 0) {
             uint8_t chunk[kChunkHeaderBytes];
@@ -73,6 +92,18 @@ std::vector<ChunkEntry> listChunks(const char* fileName, bool* truncated)
     }
     pack_fclose(file);
     return chunks;
+}
+
+void printChunks(std::FILE* out, const std::vector<ChunkEntry>& chunks, bool truncated, const char* missing)
+{
+    if (missing) {
+        std::fprintf(out, "chunks: none listed, not an FMP container (no %s)\n", missing);
+        return;
+    }
+    std::fprintf(out, "chunks: %zu%s\n", chunks.size(), truncated ? " (the file ends inside the chunk list)" : "");
+    for (const ChunkEntry& chunk : chunks) {
+        std::fprintf(out, "  %s %u bytes\n", chunk.id.c_str(), chunk.length);
+    }
 }
 
 void printLoadedMap(std::FILE* out)
@@ -130,11 +161,9 @@ int fmpinfoSummary(const char* fileName, std::FILE* out)
     std::fprintf(out, "result: %d (%s)\n", result, result == 0 ? "loaded" : "not loaded");
     std::fprintf(out, "loadError: %d, %s\n", tileMap.loadError, loadErrorSentence(tileMap.loadError));
     bool truncated = false;
-    const std::vector<ChunkEntry> chunks = listChunks(fileName, &truncated);
-    std::fprintf(out, "chunks: %zu%s\n", chunks.size(), truncated ? " (the file ends inside the chunk list)" : "");
-    for (const ChunkEntry& chunk : chunks) {
-        std::fprintf(out, "  %s %u bytes\n", chunk.id.c_str(), chunk.length);
-    }
+    const char* missing = nullptr;
+    const std::vector<ChunkEntry> chunks = listChunks(fileName, &truncated, &missing);
+    printChunks(out, chunks, truncated, missing);
     if (result != 0) {
         return 1;
     }

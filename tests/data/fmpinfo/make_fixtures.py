@@ -18,6 +18,9 @@ data = b''.join(chunk(i, d) for i, d in [
 whole = b'FORM' + struct.pack('>I', len(data) + 4) + b'FMAP' + data
 open('tiny.fmp', 'wb').write(whole)
 open('truncated.fmp', 'wb').write(whole[:-3])
+# The same chunks in a container whose FORM, FMAP or both are misspelt.
+for name, form, fmap in [('noform', b'FORN', b'FMAP'), ('nofmap', b'FORM', b'FMAQ'), ('neither', b'RIFF', b'WAVE')]:
+    open(name + '.fmp', 'wb').write(form + whole[4:8] + fmap + data)
 
 def fnv(values):  # FNV-1a of each pixel value as 4 bytes, least significant first
     h = 0x811c9dc5
