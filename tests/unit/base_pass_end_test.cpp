@@ -74,8 +74,10 @@ TEST(Pacer, RateZeroNeitherReadsTheClockNorWaitsAndANewRateStartsAfresh)
     clockReads = 0;
     EXPECT_TRUE(pace(pacer, {kMs, kMs, kMs}).empty());
     EXPECT_EQ(clockReads, 0);
-    pacer.setRate(50);
-    EXPECT_EQ(pace(pacer, {kMs, kMs}), (std::vector<int64_t>{20 * kMs, 40 * kMs}));
+    for (int rate : {100, 50}) {
+        pacer.setRate(rate);
+        EXPECT_EQ(pace(pacer, {kMs, kMs}), (std::vector<int64_t>{kSecond / rate, 2 * kSecond / rate}));
+    }
 }
 
 // A picture of random colours: every pixel differs from its neighbours more often than not.
