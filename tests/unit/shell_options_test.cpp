@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/screenshot.h"
 #include "shell/options.h"
 #include "tests/support/headless.h"
 
@@ -107,19 +108,22 @@ TEST(Options, HelpAndVersionAnswerOnStdoutWithStatus0WhateverTheFilesHold)
     EXPECT_EQ(version.text.rfind("glimmerfall 1.", 0), 0u) << version.text;
 }
 
-// The per-user file follows XDG_CONFIG_HOME when it is an absolute path, else HOME's .config.
-TEST(Options, TheUserFileLiesUnderXdgConfigHomeOrHome)
+// The per-user files follow the XDG variables when they are absolute paths, else HOME.
+TEST(Options, TheUserFileAndTheScreenshotsLieUnderTheXdgFoldersOrHome)
 {
-    const struct { const char* xdg; const char* home; std::vector<std::string> paths; } cases[] = {
-        {"/x/conf", "/h", {"glimmerfall.cfg", "/x/conf/glimmerfall/glimmerfall.cfg"}},
-        {"relative", "/h", {"glimmerfall.cfg", "/h/.config/glimmerfall/glimmerfall.cfg"}},
-        {nullptr, "/h", {"glimmerfall.cfg", "/h/.config/glimmerfall/glimmerfall.cfg"}},
-        {nullptr, nullptr, {"glimmerfall.cfg"}},
+    const struct { const char* xdg; const char* home; std::vector<std::string> configs; const char* shots; } cases[] = {
+        {"/x", "/h", {"glimmerfall.cfg", "/x/glimmerfall/glimmerfall.cfg"}, "/x/glimmerfall/screenshots"},
+        {"relative", "/h", {"glimmerfall.cfg", "/h/.config/glimmerfall/glimmerfall.cfg"},
+         "/h/.local/share/glimmerfall/screenshots"},
+        {nullptr, "/h", {"glimmerfall.cfg", "/h/.config/glimmerfall/glimmerfall.cfg"},
+         "/h/.local/share/glimmerfall/screenshots"},
+        {nullptr, nullptr, {"glimmerfall.cfg"}, ""},
     };
     for (const auto& c : cases) {
-        c.xdg ? setenv("XDG_CONFIG_HOME", c.xdg, 1) : unsetenv("XDG_CONFIG_HOME");
+        for (const char* variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME"}) c.xdg ? setenv(variable, c.xdg, 1) : unsetenv(variable);
         c.home ? setenv("HOME", c.home, 1) : unsetenv("HOME");
-        EXPECT_EQ(configFilePaths(), c.paths);
+        EXPECT_EQ(configFilePaths(), c.configs);
+        EXPECT_EQ(screenshotFolder(), c.shots);
     }
 }
 
