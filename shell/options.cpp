@@ -3,12 +3,10 @@
 #include <allegro.h>
 
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <memory>
 
 #include "base/scaled_screen.h"
 #include "base/version.h"
