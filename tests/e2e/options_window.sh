@@ -22,6 +22,8 @@ window_shot() {
   "$E2E_CONVERT" "$(e2e_screenshot "$1")" -crop "1280x960+${GEOMETRY#*+}" +repage "$E2E_ARTIFACTS/$1.png"
   echo "$E2E_ARTIFACTS/$1.png"
 }
+# usage: window_has NAME X Y W H RRGGBB  true when a new shot of the window has that colour in the box
+window_has() { e2e_box_has_color "$(window_shot "$1")" "${@:2}"; }
 close_expecting_exit() {
   "$CLOSE_TOOL" "$WINDOW" || e2e_fail "$1: could not send the close message"
   shell_expect_exit_zero 5
@@ -31,7 +33,7 @@ close_expecting_exit() {
 
 start_windowed
 # The first entry red, the second white, at twice their places (x 250, y 230 and 240 in the game).
-e2e_retry 20 0.25 e2e_box_has_color "$(window_shot menu_2x)" 500 460 16 16 "$SHELL_RED" || e2e_fail "no red entry at 2x"
+e2e_retry 20 0.25 window_has menu_2x 500 460 16 16 "$SHELL_RED" || e2e_fail "no red entry at 2x"
 sleep 0.3 && shot=$(window_shot menu_2x)
 e2e_box_has_color "$shot" 500 360 16 16 "$SHELL_WHITE" && ! e2e_box_has_color "$shot" 500 360 16 16 "$SHELL_RED" ||
   e2e_fail "no white title at 2x"
@@ -54,15 +56,14 @@ close_expecting_exit "from the menu"
 
 for place in play help; do
   start_windowed
-  e2e_retry 20 0.25 e2e_box_has_color "$(window_shot "menu_before_$place")" 500 460 16 16 "$SHELL_RED" ||
+  e2e_retry 20 0.25 window_has "menu_before_$place" 500 460 16 16 "$SHELL_RED" ||
     e2e_fail "no menu"
   e2e_key Return && e2e_key Return
-  e2e_retry 40 0.25 e2e_box_has_color "$(window_shot "$place")" 238 902 138 38 "$LEVEL_BOX_FILL" ||
+  e2e_retry 40 0.25 window_has "$place" 238 902 138 38 "$LEVEL_BOX_FILL" ||
     e2e_fail "no level panel at 2x"
   if [ "$place" = help ]; then
     e2e_key F1
-    help_up() { e2e_box_has_color "$(window_shot help_page)" 0 0 704 16 "$SHELL_WHITE"; }
-    e2e_retry 10 0.2 help_up || e2e_fail "no help page at 2x"
+    e2e_retry 10 0.2 window_has help_page 0 0 704 16 "$SHELL_WHITE" || e2e_fail "no help page at 2x"
   fi
   close_expecting_exit "from $place"
 done
