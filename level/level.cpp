@@ -2,6 +2,8 @@
 
 #include <allegro.h>
 
+#include "base/pass_end.h"
+
 // The engines and the last shot and scoring ticks are carried from one run to
 // the next; for the very first run they start off and at tick 0.
 Level::Level()
@@ -20,6 +22,7 @@ void Level::run(const char* mapFileName)
     begin(mapFileName);
     while (!key[KEY_ESC] && !gameOver) {
         playFrame();
+        endPass();
     }
     end();
 }
