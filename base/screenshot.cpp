@@ -1,7 +1,8 @@
 #include "base/screenshot.h"
 
 #include <allegro.h>
-#include <png.h>
+
+#include "base/png_file.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -10,7 +11,7 @@
 #include <vector>
 
 namespace {
-constexpr int kRgbBytes = 3;
+constexpr int kRgbBytes = static_cast<int>(PngChannels::Rgb);
 // Names tried per shot before giving up: more shots than a second can hold.
 constexpr int kNameAttempts = 10000;
 constexpr const char* kFolderBelowData = "/glimmerfall/screenshots";
@@ -24,26 +25,18 @@ void complain(const std::string& what)
 bool writePng(BITMAP* picture, std::FILE* out)
 {
     const int depth = bitmap_color_depth(picture);
-    std::vector<png_byte> pixels(static_cast<size_t>(picture->w) * picture->h * kRgbBytes);
-    png_byte* at = pixels.data();
+    std::vector<uint8_t> pixels(static_cast<size_t>(picture->w) * picture->h * kRgbBytes);
+    uint8_t* at = pixels.data();
     for (int y = 0; y < picture->h; ++y) {
         for (int x = 0; x < picture->w; ++x) {
             // getpixel reads any bitmap, the screen included.
             const int colour = getpixel(picture, x, y);
-            *at++ = static_cast<png_byte>(getr_depth(depth, colour));
-            *at++ = static_cast<png_byte>(getg_depth(depth, colour));
-            *at++ = static_cast<png_byte>(getb_depth(depth, colour));
+            *at++ = static_cast<uint8_t>(getr_depth(depth, colour));
+            *at++ = static_cast<uint8_t>(getg_depth(depth, colour));
+            *at++ = static_cast<uint8_t>(getb_depth(depth, colour));
         }
     }
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(picture->w);
-    image.height = static_cast<png_uint_32>(picture->h);
-    image.format = PNG_FORMAT_RGB;
-    const bool written = png_image_write_to_stdio(&image, out, 0, pixels.data(), 0, nullptr) != 0;
-    png_image_free(&image);
-    return written && std::fflush(out) == 0;
+    return writePngPixels(out, picture->w, picture->h, pixels.data(), PngChannels::Rgb);
 }
 
 std::string screenshotFolder()
