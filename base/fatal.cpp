@@ -2,6 +2,8 @@
 
 #include <allegro.h>
 
+#include "base/scaled_screen.h"
+
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +16,7 @@ void leaveWithMessage(const char* format, ...)
     std::vsnprintf(message, sizeof message, format, args);
     va_end(args);
 
+    restoreLibraryScreen();
     set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
     allegro_message("%s", message);
     std::exit(0);

@@ -1,6 +1,7 @@
 #include "level/level.h"
 
 #include "base/game_input.h"
+#include "base/pass_end.h"
 
 #include <allegro.h>
 
@@ -28,6 +29,7 @@ void Level::playUntilEnd()
 {
     while (nextPass()) {
         playFrame();
+        endPass();
     }
 }
 

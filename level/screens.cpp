@@ -2,6 +2,8 @@
 
 #include "level/level.h"
 #include "base/colors.h"
+#include "base/pass_end.h"
+#include "base/scaled_screen.h"
 
 #include <allegro.h>
 
@@ -9,7 +11,6 @@
 
 namespace {
 constexpr int kLineSpacing = 10;
-constexpr int kPollPauseMs = 1;
 
 // Lines listed top to bottom; a blank text leaves its row empty.
 std::vector<PageLine> linesFrom(const std::vector<const char*>& texts)
@@ -47,7 +48,7 @@ constexpr const char* kLowestVerdict = "Is that the best you can do?";
 
 void restBetweenPolls()
 {
-    rest(kPollPauseMs);
+    idleWhileWaiting();
 }
 
 void pollForEscPressAndRelease()
@@ -134,6 +135,7 @@ void showTextPage(const std::vector<PageLine>& lines)
         textprintf(page, font, 0, line.y, colorWhite, "%s", line.text.c_str());
     }
     draw_sprite(screen, page, 0, 0);
+    presentScreen();
     waitForEscPressAndRelease();
     destroy_bitmap(page);
 }

@@ -15,6 +15,10 @@ struct MusicTrack {
     ALOGG_OGG* stream = nullptr;       // null when no stream could be made
 };
 
+// With music off (--no-music) every track is empty: no file is read, no
+// stream is made and nothing is said about it.
+extern bool musicEnabled;
+
 // Loads fileName and starts it looping at full volume, centred, normal speed.
 MusicTrack startMusicTrack(const char* fileName);
 // Stops the stream if there is one.

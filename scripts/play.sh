@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets everything up, builds the game and its assets, and starts it from the
-# folder that holds them. Needs an X display.
+# folder that holds them, passing on any options (scripts/play.sh --window).
+# Needs an X display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,4 +13,4 @@ fi
 scripts/setup.sh
 echo "== starting build/game/glimmerfall"
 cd build/game
-exec ./glimmerfall
+exec ./glimmerfall "$@"

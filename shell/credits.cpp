@@ -3,6 +3,7 @@
 #include <allegro.h>
 
 #include "base/colors.h"
+#include "base/scaled_screen.h"
 #include "shell/key_wait.h"
 
 const char* const kCreditsLines[kCreditsLineCount] = {
@@ -34,6 +35,7 @@ void drawCreditsPage(BITMAP* target)
 void showCredits(const KeyWaits& waits)
 {
     drawCreditsPage(screen);
+    presentScreen();
     // Both edges of ESC, so the press that closes the page is over before
     // the menu looks at ESC again.
     waits.whileUp(KEY_ESC);

@@ -1,7 +1,6 @@
 #include "shell/data_folder.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -63,7 +62,7 @@ DataFolderChoice chooseDataFolder(const DataFolderPlaces& places)
                     " to the folder that holds them"};
 }
 
-void enterDataFolder()
+std::string enterDataFolder()
 {
     std::error_code error;
     const std::string working = std::filesystem::current_path(error).string();
@@ -71,20 +70,18 @@ void enterDataFolder()
     const DataFolderPlaces places = {variable && *variable ? variable : nullptr, error ? "." : working,
                                      executableDataFolder()};
     const DataFolderChoice choice = chooseDataFolder(places);
-    if (choice.folder.empty()) {
-        std::fprintf(stderr, "%s\n", choice.failure.c_str());
-        std::exit(kNoDataStatus);
-    }
     startFolder.clear();
+    if (choice.folder.empty()) {
+        return choice.failure;
+    }
     if (choice.folder == places.workingFolder) {
-        return;
+        return "";
     }
     if (chdir(choice.folder.c_str()) != 0) {
-        std::fprintf(stderr, "glimmerfall: cannot enter the data folder %s: %s\n", choice.folder.c_str(),
-                     std::strerror(errno));
-        std::exit(kNoDataStatus);
+        return "glimmerfall: cannot enter the data folder " + choice.folder + ": " + std::strerror(errno);
     }
     startFolder = places.workingFolder;
+    return "";
 }
 
 std::string pathFromStartFolder(const std::string& path)

@@ -28,9 +28,10 @@ struct DataFolderChoice {
 
 DataFolderChoice chooseDataFolder(const DataFolderPlaces& places);
 
-// Finds the data folder and makes it the working folder; when there is none,
-// prints the failure line on stderr and ends the process with kNoDataStatus.
-void enterDataFolder();
+// Finds the data folder and makes it the working folder. Returns an empty
+// string, or when there is none (or it cannot be entered) the one line to
+// print before ending with kNoDataStatus.
+std::string enterDataFolder();
 
 // A path from the command line as the player meant it: relative paths are
 // taken from the folder the game was started in, even after enterDataFolder

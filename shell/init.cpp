@@ -60,12 +60,12 @@ const SystemCalls& librarySystemCalls()
     return kLibraryCalls;
 }
 
-void initSystem()
+void initSystem(const DisplayRequest& display)
 {
-    initSystem(kLibraryCalls);
+    initSystem(kLibraryCalls, display);
 }
 
-void initSystem(const SystemCalls& calls)
+void initSystem(const SystemCalls& calls, const DisplayRequest& display)
 {
     // exitProcess does not return in the game; a test's stand-in may, and
     // start-up must then stop just the same.
@@ -73,7 +73,8 @@ void initSystem(const SystemCalls& calls)
         return terminate(calls, kLibraryFailedMessage, Graphics::Keep);
     }
     calls.setColorDepth(kColorDepth);
-    if (calls.setGfxMode(GFX_AUTODETECT_FULLSCREEN, kScreenWidth, kScreenHeight, 0, 0) < 0) {
+    const int card = display.windowed ? GFX_AUTODETECT_WINDOWED : GFX_AUTODETECT_FULLSCREEN;
+    if (calls.setGfxMode(card, kScreenWidth * display.scale, kScreenHeight * display.scale, 0, 0) < 0) {
         return terminate(calls, kVideoFailedMessage, Graphics::Leave);
     }
     if (calls.installTimer() != 0) {

@@ -28,9 +28,16 @@ struct SystemCalls {
 // The real library and runtime functions.
 const SystemCalls& librarySystemCalls();
 
+// The display asked for: full screen or a window, and the whole-number
+// enlargement of the 640 x 480 picture (the mode is scale times as large).
+struct DisplayRequest {
+    bool windowed = false;
+    int scale = 1;
+};
+
 // Starts everything the game needs; returns only when the game can go on.
-void initSystem();
-void initSystem(const SystemCalls& calls);
+void initSystem(const DisplayRequest& display = {});
+void initSystem(const SystemCalls& calls, const DisplayRequest& display = {});
 
 // The start-up messages, each shown with the library's message call.
 constexpr const char* kLibraryFailedMessage =

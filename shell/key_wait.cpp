@@ -2,22 +2,22 @@
 
 #include <allegro.h>
 
-namespace {
-// Long enough to hand the processor back, short enough that no key
-// stroke a person can make slips through.
-constexpr int kPollRestMs = 1;
+#include "base/pass_end.h"
 
+namespace {
+// Each look rests a millisecond: long enough to hand the processor back,
+// short enough that no key stroke a person can make slips through.
 void waitWhileDown(int scancode)
 {
     while (key[scancode]) {
-        rest(kPollRestMs);
+        idleWhileWaiting();
     }
 }
 
 void waitWhileUp(int scancode)
 {
     while (!key[scancode]) {
-        rest(kPollRestMs);
+        idleWhileWaiting();
     }
 }
 

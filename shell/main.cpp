@@ -1,20 +1,85 @@
 #include <allegro.h>
 
+#include <cstdio>
+#include <cstdlib>
+
+#include "base/pass_end.h"
+#include "base/pacer.h"
+#include "base/scaled_screen.h"
 #include "level/level.h"
+#include "music/track.h"
 #include "shell/credits.h"
 #include "shell/data_folder.h"
+#include "shell/direct_play.h"
 #include "shell/init.h"
 #include "shell/key_wait.h"
 #include "shell/menu.h"
+#include "shell/options.h"
 #include "shell/shutdown.h"
 
-int main(int, char**)
+namespace {
+Menu* openMenu = nullptr;
+
+// The window's close button ends the game from wherever it is, through the
+// same shutdown as "Quit".
+void quitFromMenus()
 {
-    enterDataFolder();
+    shutdownSystem(*openMenu);
+    std::exit(0);
+}
+
+void quitFromDirectPlay()
+{
+    endDirectPlay();
+    std::exit(0);
+}
+
+// What the settings add to the start-up; with none of them it is unchanged.
+void applyDisplaySettings(const Settings& settings)
+{
+    beginScaledScreen(settings.scale);
+    allowScreenshots(settings.screenshots);
+    passPacer().setRate(settings.fps);
+    if (settings.window != 0) {
+        set_close_button_callback(requestClose);
+    }
+}
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    // Into the data folder first, so that its glimmerfall.cfg is the one
+    // read; --help and --version answer even where the game has no files.
+    const std::string noDataReason = enterDataFolder();
     Level level;
-    initSystem();
+    const StartPlan plan = planStart(argc, argv, configFilePaths());
+    if (plan.action == StartAction::ShowText) {
+        std::fputs(plan.text.c_str(), stdout);
+        return plan.status;
+    }
+    if (plan.action == StartAction::Fail) {
+        std::fprintf(stderr, "%s\n", plan.text.c_str());
+        return plan.status;
+    }
+    if (!noDataReason.empty()) {
+        std::fprintf(stderr, "%s\n", noDataReason.c_str());
+        return kNoDataStatus;
+    }
+    const Settings& settings = plan.settings;
+    musicEnabled = settings.music != 0;
+    initSystem({settings.window != 0, settings.scale});
+    applyDisplaySettings(settings);
+
+    if (!settings.mapFile.empty()) {
+        setQuitHandler(quitFromDirectPlay);
+        playMapDirectly(level, pathFromStartFolder(settings.mapFile).c_str());
+        endDirectPlay();
+        return 0;
+    }
 
     Menu* menu = new Menu;
+    openMenu = menu;
+    setQuitHandler(quitFromMenus);
     startMenu(*menu);
     const MenuHooks hooks = {
         libraryKeyWaits(),

@@ -4,6 +4,7 @@
 
 #include "base/colors.h"
 #include "base/counters.h"
+#include "base/pass_end.h"
 #include "shell/menu_selection.h"
 
 const char* const kMainMenuTexts[kMainMenuEntries] = {"Select a Map to Play", "Credits", "Quit"};
@@ -33,6 +34,7 @@ void present(BITMAP* overlay)
 {
     draw_sprite(backBuffer, overlay, 0, 0);
     draw_sprite(screen, backBuffer, 0, 0);
+    endPass();
 }
 
 // UP and DOWN move the highlight once per press: the picture holds still

@@ -56,3 +56,30 @@ level_enter_map() {
 level_expect_no_messages() {
   [ "$(e2e_message_count)" = 0 ] || e2e_fail "${1:-}: the game showed messages: $(e2e_messages | tr '\n' ' ')"
 }
+
+# usage: level_ink_rows FILE X Y W H RRGGBB  prints the box's rows as strings of 0 (that colour) and 1 (any other)
+level_ink_rows() {
+  "$E2E_CONVERT" "$1" -crop "${4}x${5}+${2}+${3}" +repage -alpha off -fill white -opaque "#$6" -fill black \
+    +opaque white -compress none pbm:- | awk '!/^#/ { for (i = 1; i <= NF; ++i) if (++n > 3) printf "%s", $i }' |
+    fold -w "$4"
+  echo
+}
+# The 8 x 8 cell at column CELL of the rows read above, as one string.
+level_cell() { cut -c $(($2 * 8 + 1))-$(($2 * 8 + 8)) <<<"$1" | tr -d '\n'; }
+
+# usage: level_read_fps SHOT TEXT_TOOL  prints the number in the frame-rate read-out, read glyph by glyph
+# against the library's font (text at 25,5 of the box at 118,450).
+level_read_fps() {
+  local digits shown cell number="" d i
+  "$2" 0123456789 "$E2E_WORK/digits.bmp" || e2e_fail "cannot render the digits"
+  digits=$(level_ink_rows "$E2E_WORK/digits.bmp" 0 0 80 8 FFFFFF)
+  shown=$(level_ink_rows "$1" 143 455 40 8 FF4500)
+  for i in 0 1 2 3 4; do
+    cell=$(level_cell "$shown" "$i")
+    for d in 0 1 2 3 4 5 6 7 8 9; do
+      [ "$cell" = "$(level_cell "$digits" "$d")" ] && number+=$d && break
+    done
+    [ ${#number} -eq $((i + 1)) ] || break
+  done
+  echo "$number"
+}

@@ -8,6 +8,9 @@ E2E_NAME="" E2E_GAME_DIR="" E2E_ARTIFACTS="" E2E_WORK="" E2E_HOME="" E2E_MESSAGE
 E2E_XVFB_PID="" E2E_GAME_PID="" E2E_EXIT_STATUS=""
 E2E_CONVERT=$(command -v convert-im6.q16 || command -v convert)
 E2E_KEY_HOLD=${E2E_KEY_HOLD:-0.15}  # long enough for the game's keyboard polling to see both edges
+# The game folder ships a config that paces the game at 60 passes a second; the tests of the game's own
+# rules run it unpaced, as it runs with no config at all. A test of the settings sets its own arguments.
+E2E_GAME_ARGS=(--fps 0)
 e2e_log() { echo "[$E2E_NAME] $*"; }
 
 e2e_init() {
@@ -71,11 +74,12 @@ e2e_make_home() {
 }
 
 # usage: e2e_start_game [VAR=value...]  (the game runs from its own folder, or as E2E_GAME_EXE from
-# E2E_START_DIR when those are set)
+# E2E_START_DIR when those are set, with E2E_GAME_ARGS)
 e2e_start_game() {
   [ -n "$E2E_HOME" ] || e2e_make_home null-audio
   (cd "${E2E_START_DIR:-$E2E_GAME_DIR}" &&
-    exec env -u GLIMMERFALL_DATA HOME="$E2E_HOME" PATH="$E2E_WORK/bin:$PATH" DISPLAY="$DISPLAY" "$@" "${E2E_GAME_EXE:-./glimmerfall}") \
+    exec env -u GLIMMERFALL_DATA HOME="$E2E_HOME" PATH="$E2E_WORK/bin:$PATH" DISPLAY="$DISPLAY" "$@" \
+      "${E2E_GAME_EXE:-./glimmerfall}" "${E2E_GAME_ARGS[@]}") \
     >>"$E2E_ARTIFACTS/game.log" 2>&1 &
   E2E_GAME_PID=$!
   E2E_EXIT_STATUS=""
@@ -89,6 +93,15 @@ e2e_wait_for_exit() {
   wait "$E2E_GAME_PID" 2>/dev/null
   E2E_EXIT_STATUS=$?
   E2E_GAME_PID=""
+}
+
+# usage: e2e_cpu_share SECONDS  prints the per cent of one core the game used over that time
+e2e_cpu_share() {
+  local before after
+  before=$(awk '{ print $14 + $15 }' "/proc/$E2E_GAME_PID/stat")
+  sleep "${1:?seconds}"
+  after=$(awk '{ print $14 + $15 }' "/proc/$E2E_GAME_PID/stat")
+  echo $(((after - before) * 100 / ($(getconf CLK_TCK) * $1)))
 }
 
 # Key names as xdotool has them: Down, Return, Escape.

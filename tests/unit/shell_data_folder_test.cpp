@@ -77,7 +77,7 @@ TEST(DataFolder, CommandLinePathsKeepPointingIntoTheFolderTheGameStartedIn)
         } else {
             unsetenv(kDataFolderVariable);
         }
-        enterDataFolder();
+        EXPECT_EQ(enterDataFolder(), "");
         EXPECT_EQ(std::filesystem::current_path().string(), c.expectedFolder);
         EXPECT_EQ(pathFromStartFolder(c.path), c.expectedPath);
     }

@@ -36,7 +36,8 @@ const SystemCalls kFake = {
     [](int depth) { call("set_color_depth " + str(depth)); },
     [](int card, int w, int h, int, int) {
         if (card == GFX_TEXT) return call("leave graphics");
-        return call((card == GFX_AUTODETECT_FULLSCREEN ? "fullscreen " : "other ") + str(w) + "x" + str(h), kGfx);
+        const char* kind = card == GFX_AUTODETECT_FULLSCREEN ? "fullscreen " : card == GFX_AUTODETECT_WINDOWED ? "windowed " : "other ";
+        return call(kind + str(w) + "x" + str(h), kGfx);
     },
     [] { return call("install_timer", kTimer); },
     [] { return call("install_keyboard", kKeyboard); },
@@ -59,12 +60,12 @@ const SystemCalls kFake = {
 const std::string kReport = "message REPORT:  no driver here\n";
 
 // The calls from `first` on, after a start-up with one step failing.
-Lines startFailing(Step step, const std::string& first)
+Lines startFailing(Step step, const std::string& first, const DisplayRequest& display = {})
 {
     calls.clear();
     failing = step;
     try {
-        initSystem(kFake);
+        initSystem(kFake, display);
     } catch (const ExitCalled&) {
     }
     return {std::find(calls.begin(), calls.end(), first), calls.end()};
@@ -103,6 +104,21 @@ TEST(StartUp, EachFailureShowsItsMessageAndReportAndExitsWithZero)
         expected.insert(expected.end(), {std::string("message ") + c.message, kReport, "exit 0"});
         // Nothing after the failing call but the way out.
         EXPECT_EQ(startFailing(c.step, c.failedCall), expected);
+    }
+}
+
+// The picture stays 640 x 480; the mode is that times the scale, and one that cannot be set ends the
+// game as the full-screen one does.
+TEST(StartUp, TheDisplayAskedForSetsItsModeAndAModeThatFailsEndsWithMessage2)
+{
+    const struct { DisplayRequest display; const char* mode; } cases[] = {
+        {{false, 1}, "fullscreen 640x480"}, {{true, 1}, "windowed 640x480"},
+        {{true, 2}, "windowed 1280x960"}, {{false, 3}, "fullscreen 1920x1440"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(startFailing(kNoStep, "set_color_depth 32", c.display)[1], c.mode);
+        EXPECT_EQ(startFailing(kGfx, c.mode, c.display),
+                  (Lines{c.mode, "leave graphics", "message ERROR:  Failure to init video mode!  Terminating program.\n",
+                         kReport, "exit 0"}));
     }
 }
 

@@ -1,0 +1,62 @@
+#include "base/pacer.h"
+
+#include <ctime>
+
+namespace {
+constexpr int64_t kNsPerSecond = 1000000000;
+
+int64_t monotonicNowNs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<int64_t>(now.tv_sec) * kNsPerSecond + now.tv_nsec;
+}
+
+void monotonicSleepUntilNs(int64_t ns)
+{
+    const timespec until{static_cast<time_t>(ns / kNsPerSecond), static_cast<long>(ns % kNsPerSecond)};
+    // A signal may cut the sleep short; the deadline stays the same.
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) != 0) {
+    }
+}
+
+const PaceClock kSteadyClock = {monotonicNowNs, monotonicSleepUntilNs};
+}  // namespace
+
+const PaceClock& steadyPaceClock()
+{
+    return kSteadyClock;
+}
+
+Pacer::Pacer(int passesPerSecond, const PaceClock& clock) : clock_(&clock), rate_(passesPerSecond) {}
+
+void Pacer::setRate(int passesPerSecond)
+{
+    rate_ = passesPerSecond;
+    started_ = false;
+}
+
+void Pacer::endPass()
+{
+    if (rate_ <= 0) {
+        return;
+    }
+    const int64_t now = clock_->nowNs();
+    if (!started_) {
+        // The first pass sets the schedule; it has nothing to wait for.
+        started_ = true;
+        runStartNs_ = now;
+        passesInRun_ = 0;
+        return;
+    }
+    ++passesInRun_;
+    // Whole nanoseconds from the run's start: the remainder of k / N is
+    // dropped once, not once per pass.
+    const int64_t deadline = runStartNs_ + passesInRun_ * kNsPerSecond / rate_;
+    if (now >= deadline) {
+        runStartNs_ = now;
+        passesInRun_ = 0;
+        return;
+    }
+    clock_->sleepUntilNs(deadline);
+}

@@ -1,0 +1,58 @@
+#include "base/scaled_screen.h"
+
+#include <allegro.h>
+
+#include <cstdlib>
+
+namespace {
+BITMAP* libraryScreen = nullptr;  // the real screen while a memory picture stands in
+int scale = kMinScale;
+}  // namespace
+
+void beginScaledScreen(int newScale)
+{
+    if (newScale <= kMinScale || libraryScreen != nullptr) {
+        return;
+    }
+    scale = newScale;
+    libraryScreen = screen;
+    screen = create_bitmap(libraryScreen->w / scale, libraryScreen->h / scale);
+    clear_bitmap(screen);
+    // Registered after the library's own handler, so it runs first: every
+    // exit() leaves the real screen to allegro_exit.
+    static bool registered = false;
+    if (!registered) {
+        std::atexit(restoreLibraryScreen);
+        registered = true;
+    }
+}
+
+int screenScale()
+{
+    return scale;
+}
+
+void presentScreen()
+{
+    if (libraryScreen != nullptr) {
+        enlargeInto(screen, libraryScreen, scale);
+    }
+}
+
+void restoreLibraryScreen()
+{
+    if (libraryScreen == nullptr) {
+        return;
+    }
+    destroy_bitmap(screen);
+    screen = libraryScreen;
+    libraryScreen = nullptr;
+    scale = kMinScale;
+}
+
+void enlargeInto(BITMAP* from, BITMAP* to, int factor)
+{
+    // The library's stretch steps through the source in exact fractions of
+    // a whole factor: nearest neighbour, no smoothing.
+    stretch_blit(from, to, 0, 0, from->w, from->h, 0, 0, from->w * factor, from->h * factor);
+}

@@ -1,0 +1,299 @@
+#include "shell/options.h"
+
+#include <allegro.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+#include "base/scaled_screen.h"
+#include "base/version.h"
+
+namespace {
+
+constexpr const char* kConfigName = "glimmerfall.cfg";
+constexpr const char* kCommandLine = "command line";
+constexpr int kMaxFps = 1000;
+
+// A setting as a config key; the command line reaches it through the options.
+struct Key {
+    const char* name;
+    int Settings::*field;
+    int low;
+    int high;
+    const char* allowed;
+};
+constexpr Key kKeys[] = {
+    {"fps", &Settings::fps, 0, kMaxFps, "0 (unpaced) or 1 to 1000"},
+    {"window", &Settings::window, 0, 1, "0 (full screen) or 1 (window)"},
+    {"scale", &Settings::scale, kMinScale, kMaxScale, "1 to 4"},
+    {"music", &Settings::music, 0, 1, "0 (off) or 1 (on)"},
+};
+constexpr const char* kKeyNames = "fps, window, scale, music";
+
+enum class Request { None, Help, Version };
+
+// One command-line option: it sets a key (to its value, or to `fixed` for a
+// switch), a text (a file name) or asks for a text to print.
+struct Option {
+    const char* name;
+    const char* valueName;  // nullptr for a switch
+    const char* key;
+    const char* fixed;
+    std::string Settings::*text;
+    Request request;
+    const char* help;
+};
+constexpr Option kOptions[] = {
+    {"--fps", "N", "fps", nullptr, nullptr, Request::None,
+     "passes a second, 1 to 1000; 0 runs unpaced, as fast as the machine draws"},
+    {"--window", nullptr, "window", "1", nullptr, Request::None, "play in a window"},
+    {"--fullscreen", nullptr, "window", "0", nullptr, Request::None, "play full screen (the default)"},
+    {"--scale", "S", "scale", nullptr, nullptr, Request::None,
+     "show each game pixel as an S x S square, 1 to 4 (2 gives 1280 x 960)"},
+    {"--no-music", nullptr, "music", "0", nullptr, Request::None, "play without music (no .ogg file is read)"},
+    {"--map", "FILE", nullptr, nullptr, &Settings::mapFile, Request::None,
+     "play the map FILE at once, without the menus; ESC ends the game"},
+    {"--help", nullptr, nullptr, nullptr, nullptr, Request::Help, "show this text"},
+    {"--version", nullptr, nullptr, nullptr, nullptr, Request::Version, "show the version"},
+};
+
+std::string failure(const std::string& source, const std::string& what)
+{
+    return "glimmerfall: " + source + ": " + what;
+}
+
+const Key* findKey(const char* name)
+{
+    for (const Key& key : kKeys) {
+        if (std::strcmp(key.name, name) == 0) {
+            return &key;
+        }
+    }
+    return nullptr;
+}
+
+const Option* findOption(const char* name)
+{
+    for (const Option& option : kOptions) {
+        if (std::strcmp(option.name, name) == 0) {
+            return &option;
+        }
+    }
+    return nullptr;
+}
+
+// Whole decimal numbers only: "60", not "60fps", "6e1" or "".
+bool parseWhole(const char* text, long& value)
+{
+    if (text[0] == '\0') {
+        return false;
+    }
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtol(text, &end, 10);
+    return *end == '\0' && errno != ERANGE;
+}
+
+// Sets the key from text; the error names it as `shownAs` in `source`.
+std::string assign(Settings& settings, const Key& key, const char* text, const std::string& shownAs,
+                   const std::string& source)
+{
+    long value = 0;
+    if (!parseWhole(text, value)) {
+        return failure(source, shownAs + " \"" + text + "\" is not a number; allowed: " + key.allowed);
+    }
+    if (value < key.low || value > key.high) {
+        return failure(source, shownAs + " " + text + " is out of range; allowed: " + key.allowed);
+    }
+    settings.*key.field = static_cast<int>(value);
+    return "";
+}
+
+// The library's config routines need the library; when the game has not
+// started it yet, it is started without drivers just for the read.
+class ConfigReading {
+public:
+    ConfigReading() : startedHere_(system_driver == nullptr)
+    {
+        if (startedHere_) {
+            install_allegro(SYSTEM_NONE, &errno, std::atexit);
+        }
+        push_config_state();
+    }
+    ~ConfigReading()
+    {
+        pop_config_state();
+        if (startedHere_) {
+            allegro_exit();
+        }
+    }
+    ConfigReading(const ConfigReading&) = delete;
+    ConfigReading& operator=(const ConfigReading&) = delete;
+
+private:
+    bool startedHere_;
+};
+
+// Names listed by the library, freed with it.
+struct ConfigNames {
+    const char** names = nullptr;
+    int count = 0;
+    ~ConfigNames() { free_config_entries(&names); }
+};
+
+std::string readConfigFile(Settings& settings, const std::string& path)
+{
+    std::FILE* probe = std::fopen(path.c_str(), "rb");
+    if (probe == nullptr) {
+        return failure(path, std::string("cannot be read: ") + std::strerror(errno));
+    }
+    std::fclose(probe);
+
+    ConfigReading reading;
+    set_config_file(path.c_str());
+    ConfigNames sections;
+    sections.count = list_config_sections(&sections.names);
+    if (sections.count > 0) {
+        return failure(path, std::string("unknown section ") + sections.names[0] + "; the keys " + kKeyNames +
+                                 " stand before any section");
+    }
+    ConfigNames entries;
+    entries.count = list_config_entries(nullptr, &entries.names);
+    for (int i = 0; i < entries.count; ++i) {
+        const char* name = entries.names[i];
+        const Key* key = findKey(name);
+        if (key == nullptr) {
+            return failure(path, std::string("unknown key \"") + name + "\"; allowed: " + kKeyNames);
+        }
+        const std::string error = assign(settings, *key, get_config_string(nullptr, name, ""), name, path);
+        if (!error.empty()) {
+            return error;
+        }
+    }
+    return "";
+}
+
+std::string applyOption(Settings& settings, const Option& option, const char* value)
+{
+    if (option.text != nullptr) {
+        settings.*option.text = value;
+        return "";
+    }
+    return assign(settings, *findKey(option.key), option.fixed ? option.fixed : value, option.name, kCommandLine);
+}
+
+StartPlan fail(const std::string& message)
+{
+    StartPlan plan;
+    plan.action = StartAction::Fail;
+    plan.text = message;
+    plan.status = kBadInputStatus;
+    return plan;
+}
+
+StartPlan show(const std::string& text)
+{
+    StartPlan plan;
+    plan.action = StartAction::ShowText;
+    plan.text = text;
+    return plan;
+}
+
+}  // namespace
+
+std::vector<std::string> configFilePaths()
+{
+    std::vector<std::string> paths = {kConfigName};
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    const char* home = std::getenv("HOME");
+    // A relative XDG_CONFIG_HOME is to be ignored, as if it were not set.
+    if (config != nullptr && config[0] == '/') {
+        paths.push_back(std::string(config) + "/glimmerfall/" + kConfigName);
+    } else if (home != nullptr && home[0] != '\0') {
+        paths.push_back(std::string(home) + "/.config/glimmerfall/" + kConfigName);
+    }
+    return paths;
+}
+
+StartPlan planStart(int argc, const char* const* argv, const std::vector<std::string>& configFiles)
+{
+    // The command line first, checked whole before any file is looked at,
+    // so that --help works whatever the files hold.
+    struct Given {
+        const Option* option;
+        const char* value;
+    };
+    std::vector<Given> given;
+    for (int i = 1; i < argc; ++i) {
+        const Option* option = findOption(argv[i]);
+        if (option == nullptr) {
+            return fail(failure(kCommandLine, std::string("unknown option \"") + argv[i] +
+                                                  "\"; see glimmerfall --help for the options"));
+        }
+        if (option->request == Request::Help) {
+            return show(usageText());
+        }
+        if (option->request == Request::Version) {
+            return show(std::string("glimmerfall ") + gameVersion() + "\n");
+        }
+        const char* value = nullptr;
+        if (option->valueName != nullptr) {
+            if (i + 1 >= argc) {
+                const Key* key = option->key ? findKey(option->key) : nullptr;
+                return fail(failure(kCommandLine, std::string(option->name) + " needs a value " +
+                                                      option->valueName + "; allowed: " +
+                                                      (key ? key->allowed : "a file name")));
+            }
+            value = argv[++i];
+        }
+        given.push_back({option, value});
+    }
+
+    StartPlan plan;
+    for (const std::string& path : configFiles) {
+        std::error_code missing;
+        if (!std::filesystem::exists(path, missing)) {
+            continue;
+        }
+        const std::string error = readConfigFile(plan.settings, path);
+        if (!error.empty()) {
+            return fail(error);
+        }
+        plan.settings.screenshots = true;
+    }
+    if (!given.empty()) {
+        plan.settings.screenshots = true;
+    }
+    for (const Given& option : given) {
+        const std::string error = applyOption(plan.settings, *option.option, option.value);
+        if (!error.empty()) {
+            return fail(error);
+        }
+    }
+    return plan;
+}
+
+std::string usageText()
+{
+    std::string text =
+        "usage: glimmerfall [OPTION]...\n"
+        "Glimmerfall, a small action game: drive the cart, aim, fire, keep the dome standing.\n\n";
+    for (const Option& option : kOptions) {
+        std::string name = std::string(option.name) + (option.valueName ? std::string(" ") + option.valueName : "");
+        name.resize(16, ' ');
+        text += "  " + name + option.help + "\n";
+    }
+    text +=
+        "\nSettings are read from glimmerfall.cfg in the working folder, then from\n"
+        "$XDG_CONFIG_HOME/glimmerfall/glimmerfall.cfg (default ~/.config/glimmerfall/),\n"
+        "then from the command line; a later source overrides an earlier one. The keys:\n"
+        "fps = N, window = 0 or 1, scale = S, music = 0 or 1. Without any of them the\n"
+        "game runs unpaced, full screen, at 640 x 480, with music.\n\n"
+        "F12 saves a screenshot in $XDG_DATA_HOME/glimmerfall/screenshots/\n"
+        "(default ~/.local/share/glimmerfall/screenshots/) when a config file was\n"
+        "read or an option given.\n";
+    return text;
+}

@@ -1,0 +1,41 @@
+// The player's settings: the config files (the library's config format)
+// and the command line, later sources overriding earlier ones. Nothing is
+// started and nothing is written here: a parse gives main the settings, or
+// the text to print and the status to end with.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct Settings {
+    int fps = 0;     // passes a second; 0 runs unpaced
+    int window = 0;  // 1 windowed, 0 full screen
+    int scale = 1;   // each game pixel shown as scale x scale
+    int music = 1;   // 0: no music file is read
+    std::string mapFile;  // play this map at once, without the menus
+    // F12 saves screenshots once the player uses settings at all (a config
+    // file or an option); with none the game writes no files, as ever.
+    bool screenshots = false;
+};
+
+enum class StartAction { Play, ShowText, Fail };
+
+struct StartPlan {
+    StartAction action = StartAction::Play;
+    Settings settings;
+    std::string text;  // ShowText: for stdout; Fail: one line for stderr
+    int status = 0;    // the exit status when the action is not Play
+};
+
+constexpr int kBadInputStatus = 2;
+
+// The files read, in order: glimmerfall.cfg in the working folder, then
+// $XDG_CONFIG_HOME/glimmerfall/glimmerfall.cfg (default ~/.config/...).
+std::vector<std::string> configFilePaths();
+
+// Reads the files that exist among `configFiles` (in order), then the
+// command line. --help and --version answer without reading any file.
+StartPlan planStart(int argc, const char* const* argv, const std::vector<std::string>& configFiles);
+
+// What --help prints.
+std::string usageText();

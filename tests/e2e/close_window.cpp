@@ -1,0 +1,21 @@
+// Clicks a window's close button the way a window manager hands the click
+// on: a WM_DELETE_WINDOW message to the window. usage: close_window WINDOW_ID
+#include <X11/Xlib.h>
+
+#include <cstdlib>
+
+int main(int argc, char** argv)
+{
+    Display* display = argc == 2 ? XOpenDisplay(nullptr) : nullptr;
+    if (display == nullptr) return 2;
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = std::strtoul(argv[1], nullptr, 0);
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    const Status sent = XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
+    XCloseDisplay(display);
+    return sent ? 0 : 1;
+}

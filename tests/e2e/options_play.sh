@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# The player's settings on the real game, from a copy of the game folder. A bad option: status 2 and one line,
+# no window. The shipped config (fps = 60): most of a core left free in the menu and in Level1, the FPS
+# read-out near 60, one PNG per F12 press in the menu and in play. --fps 0: unpaced again, the read-out far
+# above 60. --map test.fmp: play at once, ESC ends with status 0. --no-music with the .ogg files gone: no
+# message. The share of a core and the read-outs are logged as the figures of this machine.
+source "$(dirname "$0")/level_common.sh"
+e2e_init options_play "${1:?build folder}"
+TEXT_TOOL=${2:?text reference tool (game_text_reference)}
+copy=$(mktemp -d /tmp/glimmerfall-e2e-options-XXXXXX)
+trap 'rm -rf "$copy"; e2e_cleanup' EXIT
+cp -a "$E2E_GAME_DIR/." "$copy/"
+E2E_GAME_DIR=$copy
+SHOTS=screenshots # below the test's home: .local/share/glimmerfall/screenshots
+e2e_start_xvfb
+e2e_make_home null-audio
+
+status=0
+(cd "$copy" && HOME=$E2E_HOME PATH="$E2E_WORK/bin:$PATH" ./glimmerfall --scale 9) >"$E2E_WORK/out" 2>"$E2E_WORK/err" ||
+  status=$?
+[ "$status" = 2 ] || e2e_fail "--scale 9 ended with status $status, not 2"
+[ "$(cat "$E2E_WORK/err")" = "glimmerfall: command line: --scale 9 is out of range; allowed: 1 to 4" ] ||
+  e2e_fail "--scale 9 said: $(cat "$E2E_WORK/err")"
+[ ! -s "$E2E_WORK/out" ] && [ "$(xwininfo -root -children | grep -c glimmerfall)" = 0 ] || e2e_fail "output or a window"
+
+shots_taken() { find "$E2E_HOME/.local/share/glimmerfall/$SHOTS" -name '*.png' 2>/dev/null | wc -l; }
+shots_are() { [ "$(shots_taken)" = "$1" ]; }
+# usage: press_f12_expecting COUNT  (the number of screenshots after one more press of F12)
+press_f12_expecting() {
+  e2e_key F12
+  e2e_retry 20 0.1 shots_are "$1" || e2e_fail "$(shots_taken) screenshots, not $1"
+}
+# usage: fps_between SHOT LOW HIGH  reads the FPS read-out of new shots until it lies between LOW and HIGH
+fps_between() {
+  local try fps
+  for try in 1 2 3 4 5; do
+    fps=$(level_read_fps "$(e2e_screenshot "$1")" "$TEXT_TOOL")
+    [ -n "$fps" ] && [ "$fps" -ge "$2" ] && [ "$fps" -le "$3" ] && e2e_log "$1: FPS read-out $fps" && return 0
+    sleep 1
+  done
+  e2e_fail "$1: FPS read-out \"$fps\", not between $2 and $3"
+}
+# usage: leave_level_and_game NAME ROW  (the main menu comes back on the row of the map's index)
+leave_level_and_game() {
+  e2e_key_down Escape && sleep 0.5 && e2e_key_up Escape
+  shell_expect_main_highlight "${1}_back" "$2"
+  e2e_key Escape
+  shell_expect_exit_zero 5
+}
+
+E2E_GAME_ARGS=() # the shipped glimmerfall.cfg alone
+e2e_start_game
+shell_wait_for_menu paced_menu
+menu_share=$(e2e_cpu_share 4)
+e2e_log "share of a core in the menu at 60: ${menu_share}%"
+[ "$menu_share" -lt 50 ] || e2e_fail "the paced menu used ${menu_share}% of a core"
+press_f12_expecting 1
+level_enter_map level1
+sleep 2 # a whole second of paced frames latched
+fps_between paced_level1 54 66
+play_share=$(e2e_cpu_share 4)
+e2e_log "share of a core in play at 60: ${play_share}%"
+[ "$play_share" -lt 50 ] || e2e_fail "paced play used ${play_share}% of a core"
+press_f12_expecting 2
+[ "$(identify -format '%m %wx%h' "$(find "$E2E_HOME/.local/share/glimmerfall/$SHOTS" -name '*.png' | sort | tail -1)")" = \
+  "PNG 640x480" ] || e2e_fail "the screenshot is not a 640x480 PNG"
+leave_level_and_game paced 240
+
+E2E_GAME_ARGS=(--fps 0)
+e2e_start_game
+shell_wait_for_menu unpaced_menu
+e2e_log "share of a core in the menu unpaced: $(e2e_cpu_share 4)%"
+level_enter_map level1
+sleep 2
+fps_between unpaced_level1 150 100000
+e2e_log "share of a core in play unpaced: $(e2e_cpu_share 4)%"
+leave_level_and_game unpaced 240
+
+E2E_GAME_ARGS=(--map test.fmp)
+e2e_start_game
+e2e_wait_for_color 119 451 69 19 "$LEVEL_BOX_FILL" 10 map_at_once || e2e_fail "--map test.fmp: no level panel"
+level_expect_panel "$E2E_ARTIFACTS/map_at_once.png"
+e2e_key Escape
+shell_expect_exit_zero 5
+level_expect_no_messages "--map test.fmp"
+
+rm "$copy"/*.ogg
+E2E_GAME_ARGS=(--no-music)
+e2e_start_game
+shell_wait_for_menu silent_menu
+level_enter_map test
+leave_level_and_game silent 230
+level_expect_no_messages "--no-music without the .ogg files"
+e2e_pass

@@ -1,0 +1,131 @@
+// Settings from the two config files and the command line: every key, which source wins, and every kind
+// of bad input with its one line and status 2; --help and --version answer whatever the files say.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "base/screenshot.h"
+#include "shell/options.h"
+#include "tests/support/headless.h"
+
+namespace {
+
+using Args = std::vector<const char*>;
+struct Sources {
+    const char* folderFile;  // glimmerfall.cfg in the working folder, or nullptr for none
+    const char* userFile;    // the per-user file, or nullptr
+    Args args;
+};
+
+// Runs planStart on files written to a scratch folder; settings as "fps window scale music map|F12".
+StartPlan plan(const Sources& sources)
+{
+    TempDir folder;
+    std::vector<std::string> files = {folder.file("glimmerfall.cfg"), folder.file("user.cfg")};
+    if (sources.folderFile) writeFile(files[0], sources.folderFile);
+    if (sources.userFile) writeFile(files[1], sources.userFile);
+    Args argv = {"glimmerfall"};
+    argv.insert(argv.end(), sources.args.begin(), sources.args.end());
+    StartPlan result = planStart(static_cast<int>(argv.size()), argv.data(), files);
+    // Messages name the file; the scratch folder's name changes from run to run.
+    for (const char* name : {"glimmerfall.cfg", "user.cfg"}) {
+        const std::string path = folder.file(name);
+        for (size_t at; (at = result.text.find(path)) != std::string::npos;) result.text.replace(at, path.size(), name);
+    }
+    return result;
+}
+std::string summary(const Settings& s)
+{
+    return std::to_string(s.fps) + " " + std::to_string(s.window) + " " + std::to_string(s.scale) + " " +
+           std::to_string(s.music) + " " + s.mapFile + (s.screenshots ? "|F12" : "|");
+}
+
+TEST(Options, EachSourceOverridesTheOneBeforeKeyByKey)
+{
+    const struct { Sources sources; const char* settings; } cases[] = {
+        {{nullptr, nullptr, {}}, "0 0 1 1 |"},  // nothing given: unpaced, full screen, 1x, music, no shots
+        {{"", nullptr, {}}, "0 0 1 1 |F12"},  // an empty file still means the player chose settings
+        {{"fps = 60\nwindow = 1\nscale = 3\nmusic = 0\n", nullptr, {}}, "60 1 3 0 |F12"},
+        {{"# a comment\nfps = 60\nscale = 2\n", "fps = 30\n", {}}, "30 0 2 1 |F12"},
+        {{"fps = 60\nwindow = 1\n", "window = 0\nscale = 4\n", {"--fps", "0", "--scale", "1"}}, "0 0 1 1 |F12"},
+        {{nullptr, "window = 0\n", {"--window", "--no-music", "--map", "my.fmp"}}, "0 1 1 0 my.fmp|F12"},
+        {{"window = 1\n", nullptr, {"--fullscreen", "--fps", "1000"}}, "1000 0 1 1 |F12"},
+        {{nullptr, nullptr, {"--fps", "5", "--fps", "7", "--window", "--fullscreen"}}, "7 0 1 1 |F12"},
+    };
+    for (const auto& c : cases) {
+        const StartPlan result = plan(c.sources);
+        SCOPED_TRACE(c.settings);
+        EXPECT_EQ(result.action, StartAction::Play) << result.text;
+        EXPECT_EQ(summary(result.settings), c.settings);
+    }
+}
+
+TEST(Options, BadInputIsOneLineNamingTheOptionOrKeyItsSourceAndTheAllowedValuesWithStatus2)
+{
+    const struct { Sources sources; const char* message; } cases[] = {
+        {{nullptr, nullptr, {"--frob"}}, "command line: unknown option \"--frob\"; see glimmerfall --help for the options"},
+        {{nullptr, nullptr, {"level1.fmp"}}, "command line: unknown option \"level1.fmp\"; see glimmerfall --help for the options"},
+        {{nullptr, nullptr, {"--fps"}}, "command line: --fps needs a value N; allowed: 0 (unpaced) or 1 to 1000"},
+        {{nullptr, nullptr, {"--map"}}, "command line: --map needs a value FILE; allowed: a file name"},
+        {{nullptr, nullptr, {"--fps", "1001"}}, "command line: --fps 1001 is out of range; allowed: 0 (unpaced) or 1 to 1000"},
+        {{nullptr, nullptr, {"--fps", "-1"}}, "command line: --fps -1 is out of range; allowed: 0 (unpaced) or 1 to 1000"},
+        {{nullptr, nullptr, {"--scale", "0"}}, "command line: --scale 0 is out of range; allowed: 1 to 4"},
+        {{nullptr, nullptr, {"--scale", "5"}}, "command line: --scale 5 is out of range; allowed: 1 to 4"},
+        {{nullptr, nullptr, {"--scale", "2x"}}, "command line: --scale \"2x\" is not a number; allowed: 1 to 4"},
+        {{nullptr, nullptr, {"--fps", "99999999999999999999"}},
+         "command line: --fps \"99999999999999999999\" is not a number; allowed: 0 (unpaced) or 1 to 1000"},
+        {{"fps = sixty\n", nullptr, {}}, "glimmerfall.cfg: fps \"sixty\" is not a number; allowed: 0 (unpaced) or 1 to 1000"},
+        {{"window = 2\n", nullptr, {}}, "glimmerfall.cfg: window 2 is out of range; allowed: 0 (full screen) or 1 (window)"},
+        {{nullptr, "music = -1\n", {}}, "user.cfg: music -1 is out of range; allowed: 0 (off) or 1 (on)"},
+        {{nullptr, "scale =\n", {}}, "user.cfg: scale \"\" is not a number; allowed: 1 to 4"},
+        {{nullptr, "scale = 2 # big\n", {}}, "user.cfg: scale \"2 # big\" is not a number; allowed: 1 to 4"},
+        {{"speed = 3\n", nullptr, {}}, "glimmerfall.cfg: unknown key \"speed\"; allowed: fps, window, scale, music"},
+        {{"fps = 60\n[video]\nscale = 2\n", nullptr, {}},
+         "glimmerfall.cfg: unknown section [video]; the keys fps, window, scale, music stand before any section"},
+        // A good file does not save a bad command line, nor a good command line a bad file.
+        {{"fps = 60\n", nullptr, {"--window", "--scale", "9"}}, "command line: --scale 9 is out of range; allowed: 1 to 4"},
+        {{"fps = 600000\n", nullptr, {"--fps", "60"}},
+         "glimmerfall.cfg: fps 600000 is out of range; allowed: 0 (unpaced) or 1 to 1000"},
+    };
+    for (const auto& c : cases) {
+        const StartPlan result = plan(c.sources);
+        EXPECT_EQ(result.action, StartAction::Fail);
+        EXPECT_EQ(result.status, 2);
+        EXPECT_EQ(result.text, std::string("glimmerfall: ") + c.message);
+    }
+}
+
+TEST(Options, HelpAndVersionAnswerOnStdoutWithStatus0WhateverTheFilesHold)
+{
+    const StartPlan help = plan({"fps = broken\n", nullptr, {"--fps", "9", "--help", "--frob"}});
+    EXPECT_EQ((std::vector<int>{int(help.action), help.status}), (std::vector<int>{int(StartAction::ShowText), 0}));
+    EXPECT_EQ(help.text, usageText());
+    for (const char* option : {"--fps N ", "--window ", "--fullscreen ", "--scale S ", "--no-music ", "--map FILE "}) {
+        EXPECT_NE(help.text.find(option), std::string::npos) << option;
+    }
+    const StartPlan version = plan({"fps = broken\n", nullptr, {"--version"}});
+    EXPECT_EQ((std::vector<int>{int(version.action), version.status}), (std::vector<int>{int(StartAction::ShowText), 0}));
+    EXPECT_EQ(version.text.rfind("glimmerfall 1.", 0), 0u) << version.text;
+}
+
+// The per-user files follow the XDG variables when they are absolute paths, else HOME.
+TEST(Options, TheUserFileAndTheScreenshotsLieUnderTheXdgFoldersOrHome)
+{
+    const struct { const char* xdg; const char* home; std::vector<std::string> configs; const char* shots; } cases[] = {
+        {"/x", "/h", {"glimmerfall.cfg", "/x/glimmerfall/glimmerfall.cfg"}, "/x/glimmerfall/screenshots"},
+        {"relative", "/h", {"glimmerfall.cfg", "/h/.config/glimmerfall/glimmerfall.cfg"},
+         "/h/.local/share/glimmerfall/screenshots"},
+        {nullptr, "/h", {"glimmerfall.cfg", "/h/.config/glimmerfall/glimmerfall.cfg"},
+         "/h/.local/share/glimmerfall/screenshots"},
+        {nullptr, nullptr, {"glimmerfall.cfg"}, ""},
+    };
+    for (const auto& c : cases) {
+        for (const char* variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME"}) c.xdg ? setenv(variable, c.xdg, 1) : unsetenv(variable);
+        c.home ? setenv("HOME", c.home, 1) : unsetenv("HOME");
+        EXPECT_EQ(configFilePaths(), c.configs);
+        EXPECT_EQ(screenshotFolder(), c.shots);
+    }
+}
+
+}  // namespace
