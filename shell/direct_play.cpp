@@ -6,11 +6,18 @@
 #include "base/release_bitmap.h"
 #include "base/scaled_screen.h"
 #include "level/level.h"
+#include "shell/demo_mode.h"
 
-void playMapDirectly(Level& level, const char* mapFileName)
+void playMapDirectly(Level& level, const char* mapFileName, const std::string& recordFile)
 {
     backBuffer = create_bitmap(screen->w, screen->h);
-    level.run(mapFileName);
+    playLevelMaybeRecorded(level, mapFileName, recordFile);
+}
+
+int playDemoDirectly(Level& level, const Demo& demo, const std::string& file, bool timed)
+{
+    backBuffer = create_bitmap(screen->w, screen->h);
+    return playDemoBack(level, demo, file, timed);
 }
 
 void endDirectPlay()

@@ -10,6 +10,7 @@
 #include "music/track.h"
 #include "shell/credits.h"
 #include "shell/data_folder.h"
+#include "shell/demo_mode.h"
 #include "shell/direct_play.h"
 #include "shell/init.h"
 #include "shell/key_wait.h"
@@ -66,13 +67,27 @@ int main(int argc, char** argv)
         return kNoDataStatus;
     }
     const Settings& settings = plan.settings;
+    // A demo to play is read and checked whole before graphics start.
+    Demo demo;
+    std::string demoError;
+    if (!prepareDemo(settings, demo, demoError)) {
+        std::fprintf(stderr, "%s\n", demoError.c_str());
+        return kBadInputStatus;
+    }
     musicEnabled = settings.music != 0;
     initSystem({settings.window != 0, settings.scale});
     applyDisplaySettings(settings);
 
+    const bool timed = !settings.timeDemoFile.empty();
+    if (timed || !settings.playDemoFile.empty()) {
+        setQuitHandler(quitFromDirectPlay);
+        const int status = playDemoDirectly(level, demo, timed ? settings.timeDemoFile : settings.playDemoFile, timed);
+        endDirectPlay();
+        return status;
+    }
     if (!settings.mapFile.empty()) {
         setQuitHandler(quitFromDirectPlay);
-        playMapDirectly(level, pathFromStartFolder(settings.mapFile).c_str());
+        playMapDirectly(level, pathFromStartFolder(settings.mapFile).c_str(), settings.recordFile);
         endDirectPlay();
         return 0;
     }
@@ -83,7 +98,9 @@ int main(int argc, char** argv)
     startMenu(*menu);
     const MenuHooks hooks = {
         libraryKeyWaits(),
-        [&level](const char* mapFileName) { level.run(mapFileName); },
+        [&level, &settings](const char* mapFileName) {
+            playLevelMaybeRecorded(level, mapFileName, settings.recordFile);
+        },
         [] { showCredits(libraryKeyWaits()); },
     };
     runMainMenu(*menu, hooks);

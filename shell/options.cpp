@@ -56,6 +56,12 @@ constexpr Option kOptions[] = {
     {"--no-music", nullptr, "music", "0", nullptr, Request::None, "play without music (no .ogg file is read)"},
     {"--map", "FILE", nullptr, nullptr, &Settings::mapFile, Request::None,
      "play the map FILE at once, without the menus; ESC ends the game"},
+    {"--record", "FILE", nullptr, nullptr, &Settings::recordFile, Request::None,
+     "record the next level played into the demo FILE"},
+    {"--playdemo", "FILE", nullptr, nullptr, &Settings::playDemoFile, Request::None,
+     "play the demo FILE back, menus skipped; ESC stops it"},
+    {"--timedemo", "FILE", nullptr, nullptr, &Settings::timeDemoFile, Request::None,
+     "play the demo FILE back as fast as it goes and time it"},
     {"--help", nullptr, nullptr, nullptr, nullptr, Request::Help, "show this text"},
     {"--version", nullptr, nullptr, nullptr, nullptr, Request::Version, "show the version"},
 };
@@ -179,10 +185,41 @@ std::string readConfigFile(Settings& settings, const std::string& path)
 std::string applyOption(Settings& settings, const Option& option, const char* value)
 {
     if (option.text != nullptr) {
+        if (value[0] == '\0') {
+            return failure(kCommandLine, std::string(option.name) + " needs a file name");
+        }
         settings.*option.text = value;
         return "";
     }
     return assign(settings, *findKey(option.key), option.fixed ? option.fixed : value, option.name, kCommandLine);
+}
+
+// A demo is recorded or played, not both, and a demo played names its own
+// map. "" when the options go together.
+std::string demoOptionClash(const Settings& settings)
+{
+    const struct {
+        const char* name;
+        bool given;
+    } demoOptions[] = {
+        {"--record", !settings.recordFile.empty()},
+        {"--playdemo", !settings.playDemoFile.empty()},
+        {"--timedemo", !settings.timeDemoFile.empty()},
+    };
+    const char* first = nullptr;
+    for (const auto& option : demoOptions) {
+        if (!option.given) {
+            continue;
+        }
+        if (first != nullptr) {
+            return std::string(first) + " and " + option.name + " cannot be used together";
+        }
+        first = option.name;
+    }
+    if (first != nullptr && first != demoOptions[0].name && !settings.mapFile.empty()) {
+        return std::string(first) + " and --map cannot be used together: the demo names its map";
+    }
+    return "";
 }
 
 StartPlan fail(const std::string& message)
@@ -273,6 +310,10 @@ StartPlan planStart(int argc, const char* const* argv, const std::vector<std::st
             return fail(error);
         }
     }
+    const std::string clash = demoOptionClash(plan.settings);
+    if (!clash.empty()) {
+        return fail(failure(kCommandLine, clash));
+    }
     return plan;
 }
 
@@ -292,6 +333,9 @@ std::string usageText()
         "then from the command line; a later source overrides an earlier one. The keys:\n"
         "fps = N, window = 0 or 1, scale = S, music = 0 or 1. Without any of them the\n"
         "game runs unpaced, full screen, at 640 x 480, with music.\n\n"
+        "A demo records one level as its keys and clock, and plays it back exactly: the\n"
+        "line \"demo FILE: N frames, score S, time T, state HHHHHHHH\" ends each, and is the\n"
+        "same for a recording and its playbacks.\n\n"
         "F12 saves a screenshot in $XDG_DATA_HOME/glimmerfall/screenshots/\n"
         "(default ~/.local/share/glimmerfall/screenshots/) when a config file was\n"
         "read or an option given.\n";

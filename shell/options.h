@@ -16,6 +16,9 @@ struct Settings {
     // F12 saves screenshots once the player uses settings at all (a config
     // file or an option); with none the game writes no files, as ever.
     bool screenshots = false;
+    std::string recordFile;    // record the next level played into this demo
+    std::string playDemoFile;  // play this demo back, menus skipped
+    std::string timeDemoFile;  // play this demo back unpaced and time it
 };
 
 enum class StartAction { Play, ShowText, Fail };

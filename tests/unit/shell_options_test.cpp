@@ -38,7 +38,9 @@ StartPlan plan(const Sources& sources)
 std::string summary(const Settings& s)
 {
     return std::to_string(s.fps) + " " + std::to_string(s.window) + " " + std::to_string(s.scale) + " " +
-           std::to_string(s.music) + " " + s.mapFile + (s.screenshots ? "|F12" : "|");
+           std::to_string(s.music) + " " + s.mapFile + (s.recordFile.empty() ? "" : " record " + s.recordFile) +
+           (s.playDemoFile.empty() ? "" : " play " + s.playDemoFile) +
+           (s.timeDemoFile.empty() ? "" : " time " + s.timeDemoFile) + (s.screenshots ? "|F12" : "|");
 }
 
 TEST(Options, EachSourceOverridesTheOneBeforeKeyByKey)
@@ -52,6 +54,9 @@ TEST(Options, EachSourceOverridesTheOneBeforeKeyByKey)
         {{nullptr, "window = 0\n", {"--window", "--no-music", "--map", "my.fmp"}}, "0 1 1 0 my.fmp|F12"},
         {{"window = 1\n", nullptr, {"--fullscreen", "--fps", "1000"}}, "1000 0 1 1 |F12"},
         {{nullptr, nullptr, {"--fps", "5", "--fps", "7", "--window", "--fullscreen"}}, "7 0 1 1 |F12"},
+        {{nullptr, nullptr, {"--map", "my.fmp", "--record", "r.dem"}}, "0 0 1 1 my.fmp record r.dem|F12"},
+        {{"fps = 60\n", nullptr, {"--playdemo", "p.dem"}}, "60 0 1 1  play p.dem|F12"},
+        {{nullptr, nullptr, {"--timedemo", "t.dem", "--timedemo", "u.dem"}}, "0 0 1 1  time u.dem|F12"},
     };
     for (const auto& c : cases) {
         const StartPlan result = plan(c.sources);
@@ -68,6 +73,13 @@ TEST(Options, BadInputIsOneLineNamingTheOptionOrKeyItsSourceAndTheAllowedValuesW
         {{nullptr, nullptr, {"level1.fmp"}}, "command line: unknown option \"level1.fmp\"; see glimmerfall --help for the options"},
         {{nullptr, nullptr, {"--fps"}}, "command line: --fps needs a value N; allowed: 0 (unpaced) or 1 to 1000"},
         {{nullptr, nullptr, {"--map"}}, "command line: --map needs a value FILE; allowed: a file name"},
+        {{nullptr, nullptr, {"--record", ""}}, "command line: --record needs a file name"},
+        {{nullptr, nullptr, {"--record", "r.dem", "--playdemo", "p.dem"}},
+         "command line: --record and --playdemo cannot be used together"},
+        {{nullptr, nullptr, {"--timedemo", "t.dem", "--playdemo", "p.dem"}},
+         "command line: --playdemo and --timedemo cannot be used together"},
+        {{nullptr, nullptr, {"--timedemo", "t.dem", "--map", "my.fmp"}},
+         "command line: --timedemo and --map cannot be used together: the demo names its map"},
         {{nullptr, nullptr, {"--fps", "1001"}}, "command line: --fps 1001 is out of range; allowed: 0 (unpaced) or 1 to 1000"},
         {{nullptr, nullptr, {"--fps", "-1"}}, "command line: --fps -1 is out of range; allowed: 0 (unpaced) or 1 to 1000"},
         {{nullptr, nullptr, {"--scale", "0"}}, "command line: --scale 0 is out of range; allowed: 1 to 4"},
@@ -101,7 +113,8 @@ TEST(Options, HelpAndVersionAnswerOnStdoutWithStatus0WhateverTheFilesHold)
     const StartPlan help = plan({"fps = broken\n", nullptr, {"--fps", "9", "--help", "--frob"}});
     EXPECT_EQ((std::vector<int>{int(help.action), help.status}), (std::vector<int>{int(StartAction::ShowText), 0}));
     EXPECT_EQ(help.text, usageText());
-    for (const char* option : {"--fps N ", "--window ", "--fullscreen ", "--scale S ", "--no-music ", "--map FILE "}) {
+    for (const char* option : {"--fps N ", "--window ", "--fullscreen ", "--scale S ", "--no-music ", "--map FILE ",
+                               "--record FILE ", "--playdemo FILE ", "--timedemo FILE "}) {
         EXPECT_NE(help.text.find(option), std::string::npos) << option;
     }
     const StartPlan version = plan({"fps = broken\n", nullptr, {"--version"}});
