@@ -16,6 +16,8 @@ namespace {
 constexpr const char* kConfigName = "glimmerfall.cfg";
 constexpr const char* kCommandLine = "command line";
 constexpr int kMaxFps = 1000;
+// The usage's column of option names: the longest ("--playdemo FILE") and two blanks.
+constexpr std::size_t kUsageNameWidth = 17;
 
 // A setting as a config key; the command line reaches it through the options.
 struct Key {
@@ -324,7 +326,7 @@ std::string usageText()
         "Glimmerfall, a small action game: drive the cart, aim, fire, keep the dome standing.\n\n";
     for (const Option& option : kOptions) {
         std::string name = std::string(option.name) + (option.valueName ? std::string(" ") + option.valueName : "");
-        name.resize(16, ' ');
+        name.resize(kUsageNameWidth, ' ');
         text += "  " + name + option.help + "\n";
     }
     text +=
