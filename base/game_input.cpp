@@ -102,10 +102,10 @@ int64_t recordedReads(const InputFrame& frame)
 
 const std::vector<int>& playKeyScancodes()
 {
-    static const std::vector<int> keys = {
-        KEY_ESC,  KEY_T,    KEY_LCONTROL, KEY_ALT, KEY_LSHIFT, KEY_F1,
-        KEY_LEFT, KEY_RIGHT, KEY_UP,      KEY_DOWN, KEY_SPACE,
-    };
+    // At most 16, the bits of a frame's key set; new keys go at the end so
+    // that older demos keep their meaning.
+    static const std::vector<int> keys = {KEY_ESC,  KEY_T,     KEY_LCONTROL, KEY_ALT,  KEY_LSHIFT, KEY_F1,
+                                          KEY_LEFT, KEY_RIGHT, KEY_UP,       KEY_DOWN, KEY_SPACE};
     return keys;
 }
 
