@@ -3,8 +3,8 @@
 # any window. A short run of Test Map played by keyboard with --record (paced at 60 by the shipped config:
 # driving, firing, aiming, the help page), then played back with --playdemo (its frames on the screen) and with
 # --timedemo: the three end lines are the same, the timed one (unpaced) adds its rate, and each ends with
-# status 0. The demo with its last state hash changed: status 3, naming its last frame. The rate is logged as
-# this machine's figure.
+# status 0; ESC stops a playback early. The demo with its last state hash changed: status 3, naming its last
+# frame. The rate is logged as this machine's figure.
 source "$(dirname "$0")/level_common.sh"
 e2e_init demo_play "${1:?build folder}"
 e2e_start_xvfb
@@ -48,6 +48,7 @@ e2e_log "recorded: $recorded"
 [[ $recorded =~ ^demo\ $DEMO:\ ([0-9]+)\ frames,\ score\ [0-9]+,\ time\ [0-9]+,\ state\ [0-9A-F]{8}$ ]] ||
   e2e_fail "no end line after recording: $(cat "$E2E_ARTIFACTS/game.log")"
 [ "${BASH_REMATCH[1]}" -ge 120 ] || e2e_fail "only ${BASH_REMATCH[1]} frames recorded in about 4 s at 60"
+frames=${BASH_REMATCH[1]}
 
 : >"$E2E_ARTIFACTS/game.log"
 E2E_GAME_ARGS=(--playdemo "$DEMO")
@@ -59,14 +60,23 @@ e2e_wait_for_exit 30 || e2e_fail "the playback did not end by itself"
 [ "$E2E_EXIT_STATUS" = 0 ] || e2e_fail "the playback ended with status $E2E_EXIT_STATUS: $(cat "$E2E_ARTIFACTS/game.log")"
 [ "$(end_line "$E2E_ARTIFACTS/game.log")" = "$recorded" ] || e2e_fail "playback: $(cat "$E2E_ARTIFACTS/game.log")"
 
+# ESC, read from the keyboard, stops a playback early: status 0 and the line of the frames played.
+: >"$E2E_ARTIFACTS/game.log"
+e2e_start_game
+e2e_wait_for_color 119 451 69 19 "$LEVEL_BOX_FILL" 10 stopped || e2e_fail "no level on the screen in playback"
+e2e_key_down Escape
+e2e_wait_for_exit 10 || e2e_fail "ESC did not stop the playback"
+e2e_key_up Escape
+stopped=$(end_line "$E2E_ARTIFACTS/game.log")
+[ "$E2E_EXIT_STATUS" = 0 ] && [[ $stopped =~ ^demo\ $DEMO:\ ([0-9]+)\ frames ]] && [ "${BASH_REMATCH[1]}" -lt "$frames" ] ||
+  e2e_fail "stopped with ESC: status $E2E_EXIT_STATUS, $stopped"
+
 status=0
 run_to_end --timedemo "$DEMO" || status=$?
 [ "$status" = 0 ] || e2e_fail "the timedemo ended with status $status: $(cat "$E2E_WORK/err")"
 [ "$(end_line "$E2E_WORK/out")" = "$recorded" ] || e2e_fail "timedemo: $(cat "$E2E_WORK/out")"
 rate=$(sed -n 2p "$E2E_WORK/out")
 e2e_log "timedemo: $rate"
-frames=${recorded#*: }
-frames=${frames%% *}
 [[ $rate =~ ^$frames\ frames\ in\ [0-9]+\.[0-9]{3}\ s:\ ([0-9]+)\.[0-9]\ frames/s$ ]] || e2e_fail "rate line: $rate"
 # Unpaced, though the shipped config asks for 60: even a loaded machine draws far faster.
 [ "${BASH_REMATCH[1]}" -gt 120 ] || e2e_fail "the timedemo ran at the configured pace: $rate"
