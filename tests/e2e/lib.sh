@@ -55,6 +55,9 @@ e2e_start_xvfb() {
   E2E_XVFB_PID=$!
   e2e_retry 100 0.1 test -s "$E2E_WORK/display" || e2e_fail "could not start Xvfb"
   export DISPLAY=":$(cat "$E2E_WORK/display")"
+  # The number comes before the server takes clients on a loaded machine: a game started at once could
+  # find no display and stop at the library's start-up.
+  e2e_retry 100 0.1 xdpyinfo >/dev/null 2>&1 || e2e_fail "Xvfb on $DISPLAY does not answer"
   e2e_log "Xvfb on $DISPLAY"
 }
 
