@@ -26,14 +26,14 @@ window_shot() {
 window_has() { e2e_box_has_color "$(window_shot "$1")" "${@:2}"; }
 close_expecting_exit() {
   "$CLOSE_TOOL" "$WINDOW" || e2e_fail "$1: could not send the close message"
-  shell_expect_exit_zero 5
+  shell_expect_exit_zero 15
   grep -q signal "$E2E_ARTIFACTS/game.log" && e2e_fail "$1: the game was killed, not shut down"
   level_expect_no_messages "$1"
 }
 
 start_windowed
 # The first entry red, the second white, at twice their places (x 250, y 230 and 240 in the game).
-e2e_retry 20 0.25 window_has menu_2x 500 460 16 16 "$SHELL_RED" || e2e_fail "no red entry at 2x"
+e2e_retry 40 0.25 window_has menu_2x 500 460 16 16 "$SHELL_RED" || e2e_fail "no red entry at 2x"
 sleep 0.3 && shot=$(window_shot menu_2x)
 e2e_box_has_color "$shot" 500 360 16 16 "$SHELL_WHITE" && ! e2e_box_has_color "$shot" 500 360 16 16 "$SHELL_RED" ||
   e2e_fail "no white title at 2x"
@@ -48,7 +48,7 @@ replicated() {
 e2e_retry 10 0.1 replicated || e2e_fail "pixels of the 2x picture that are not part of a 2x2 square"
 e2e_key F12
 shot_saved() { [ -n "$(find "$E2E_HOME/.local/share/glimmerfall/screenshots" -name '*.png' 2>/dev/null)" ]; }
-e2e_retry 20 0.1 shot_saved ||
+e2e_retry 50 0.1 shot_saved ||
   e2e_fail "no screenshot"
 [ "$(identify -format '%wx%h' "$E2E_HOME"/.local/share/glimmerfall/screenshots/*.png)" = 640x480 ] ||
   e2e_fail "the screenshot is not the 640x480 picture"
@@ -56,14 +56,14 @@ close_expecting_exit "from the menu"
 
 for place in play help; do
   start_windowed
-  e2e_retry 20 0.25 window_has "menu_before_$place" 500 460 16 16 "$SHELL_RED" ||
+  e2e_retry 40 0.25 window_has "menu_before_$place" 500 460 16 16 "$SHELL_RED" ||
     e2e_fail "no menu"
   e2e_key Return && e2e_key Return
   e2e_retry 40 0.25 window_has "$place" 238 902 138 38 "$LEVEL_BOX_FILL" ||
     e2e_fail "no level panel at 2x"
   if [ "$place" = help ]; then
     e2e_key F1
-    e2e_retry 10 0.2 window_has help_page 0 0 704 16 "$SHELL_WHITE" || e2e_fail "no help page at 2x"
+    e2e_retry 40 0.2 window_has help_page 0 0 704 16 "$SHELL_WHITE" || e2e_fail "no help page at 2x"
   fi
   close_expecting_exit "from $place"
 done
