@@ -7,6 +7,7 @@
 #include "shell/data_folder.h"
 #include "shell/options.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cinttypes>
 #include <cstdio>

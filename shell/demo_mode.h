@@ -22,5 +22,5 @@ bool prepareDemo(const Settings& settings, Demo& demo, std::string& error);
 void playLevelMaybeRecorded(Level& level, const char* map, const std::string& file);
 
 // Plays `demo` back and prints its end line (and, timed, its rate); the
-// status to end with: 0, or 1 when the playback fell out of step.
+// status to end with: 0, or 3 when the playback fell out of step.
 int playDemoBack(Level& level, const Demo& demo, const std::string& file, bool timed);
