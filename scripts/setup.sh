@@ -7,12 +7,11 @@ cd "$(dirname "$0")/.."
 
 PACKAGES=(
   build-essential cmake pkg-config
-  liballegro4-dev libvorbis-dev libpng-dev
+  liballegro4-dev libvorbis-dev libpng-dev libx11-dev
   libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-apps imagemagick x11-utils
   valgrind
-  libpng-dev
   desktop-file-utils appstream man-db dpkg-dev file
 )
 
