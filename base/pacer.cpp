@@ -1,5 +1,6 @@
 #include "base/pacer.h"
 
+#include <cerrno>
 #include <ctime>
 
 namespace {
@@ -15,8 +16,9 @@ int64_t monotonicNowNs()
 void monotonicSleepUntilNs(int64_t ns)
 {
     const timespec until{static_cast<time_t>(ns / kNsPerSecond), static_cast<long>(ns % kNsPerSecond)};
-    // A signal may cut the sleep short; the deadline stays the same.
-    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) != 0) {
+    // A signal may cut the sleep short; the deadline stays the same. Any
+    // other answer ends the wait rather than spinning on it.
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
     }
 }
 

@@ -1,5 +1,6 @@
 #include "tools/fmpinfo/map_report.h"
 
+#include "base/fnv_hash.h"
 #include "tilemap/loader.h"
 #include "tilemap/tilemap.h"
 
@@ -9,9 +10,6 @@
 #include <string>
 
 namespace {
-
-constexpr uint32_t kFnvOffsetBasis = 0x811c9dc5u;
-constexpr uint32_t kFnvPrime = 16777619u;
 
 // A foreground's graphic number, or "-" when the block has none.
 std::string foreground(const GraphicRef& ref)
@@ -76,17 +74,14 @@ void dumpLayers(std::FILE* out)
 
 uint32_t hashBitmap(BITMAP* bitmap)
 {
-    uint32_t hash = kFnvOffsetBasis;
+    // Each pixel value as its four bytes, lowest first.
+    FnvHash hash;
     for (int y = 0; y < bitmap->h; ++y) {
         for (int x = 0; x < bitmap->w; ++x) {
-            const auto value = static_cast<uint32_t>(getpixel(bitmap, x, y));
-            for (int shift = 0; shift < 32; shift += 8) {
-                hash ^= (value >> shift) & 0xFF;
-                hash *= kFnvPrime;
-            }
+            hash.addInt(getpixel(bitmap, x, y));
         }
     }
-    return hash;
+    return hash.value();
 }
 
 void dumpGraphics(std::FILE* out)
