@@ -39,7 +39,7 @@ void quitFromDirectPlay()
 void applyDisplaySettings(const Settings& settings)
 {
     beginScaledScreen(settings.scale);
-    allowScreenshots(settings.screenshots);
+    allowScreenshots(settings.settingsInUse);
     passPacer().setRate(settings.fps);
     if (settings.window != 0) {
         set_close_button_callback(requestClose);

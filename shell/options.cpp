@@ -19,13 +19,20 @@ constexpr int kMaxFps = 1000;
 // The usage's column of option names: the longest ("--playdemo FILE") and two blanks.
 constexpr std::size_t kUsageNameWidth = 17;
 
+struct Key;
+// Reads a key's value that is not a plain whole number into the settings;
+// "" when it is good, else what is wrong with it (without the key's name).
+using ParseValue = std::string (*)(Settings& settings, const Key& key, const char* text);
+
 // A setting as a config key; the command line reaches it through the options.
+// A whole-number key has its field and range; any other has its own parse.
 struct Key {
     const char* name;
     int Settings::*field;
     int low;
     int high;
     const char* allowed;
+    ParseValue parse = nullptr;
 };
 constexpr Key kKeys[] = {
     {"fps", &Settings::fps, 0, kMaxFps, "0 (unpaced) or 1 to 1000"},
@@ -109,6 +116,10 @@ bool parseWhole(const char* text, long& value)
 std::string assign(Settings& settings, const Key& key, const char* text, const std::string& shownAs,
                    const std::string& source)
 {
+    if (key.parse != nullptr) {
+        const std::string wrong = key.parse(settings, key, text);
+        return wrong.empty() ? "" : failure(source, shownAs + " \"" + text + "\" " + wrong + "; allowed: " + key.allowed);
+    }
     long value = 0;
     if (!parseWhole(text, value)) {
         return failure(source, shownAs + " \"" + text + "\" is not a number; allowed: " + key.allowed);
@@ -301,10 +312,10 @@ StartPlan planStart(int argc, const char* const* argv, const std::vector<std::st
         if (!error.empty()) {
             return fail(error);
         }
-        plan.settings.screenshots = true;
+        plan.settings.settingsInUse = true;
     }
     if (!given.empty()) {
-        plan.settings.screenshots = true;
+        plan.settings.settingsInUse = true;
     }
     for (const Given& option : given) {
         const std::string error = applyOption(plan.settings, *option.option, option.value);

@@ -13,9 +13,10 @@ struct Settings {
     int scale = 1;   // each game pixel shown as scale x scale
     int music = 1;   // 0: no music file is read
     std::string mapFile;  // play this map at once, without the menus
-    // F12 saves screenshots once the player uses settings at all (a config
-    // file or an option); with none the game writes no files, as ever.
-    bool screenshots = false;
+    // A config file was read or an option given. Everything the settings
+    // add (F12 screenshots among them) comes on with this; without it the
+    // game behaves, and writes no files, as it always has.
+    bool settingsInUse = false;
     std::string recordFile;    // record the next level played into this demo
     std::string playDemoFile;  // play this demo back, menus skipped
     std::string timeDemoFile;  // play this demo back unpaced and time it

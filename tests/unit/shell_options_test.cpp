@@ -40,7 +40,7 @@ std::string summary(const Settings& s)
     return std::to_string(s.fps) + " " + std::to_string(s.window) + " " + std::to_string(s.scale) + " " +
            std::to_string(s.music) + " " + s.mapFile + (s.recordFile.empty() ? "" : " record " + s.recordFile) +
            (s.playDemoFile.empty() ? "" : " play " + s.playDemoFile) +
-           (s.timeDemoFile.empty() ? "" : " time " + s.timeDemoFile) + (s.screenshots ? "|F12" : "|");
+           (s.timeDemoFile.empty() ? "" : " time " + s.timeDemoFile) + (s.settingsInUse ? "|F12" : "|");
 }
 
 TEST(Options, EachSourceOverridesTheOneBeforeKeyByKey)
