@@ -3,6 +3,7 @@
 #include <allegro.h>
 
 #include "base/png_file.h"
+#include "base/user_folders.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -14,7 +15,7 @@ namespace {
 constexpr int kRgbBytes = static_cast<int>(PngChannels::Rgb);
 // Names tried per shot before giving up: more shots than a second can hold.
 constexpr int kNameAttempts = 10000;
-constexpr const char* kFolderBelowData = "/glimmerfall/screenshots";
+constexpr const char* kFolderBelowData = "/screenshots";
 
 void complain(const std::string& what)
 {
@@ -41,16 +42,8 @@ bool writePng(BITMAP* picture, std::FILE* out)
 
 std::string screenshotFolder()
 {
-    const char* data = std::getenv("XDG_DATA_HOME");
-    // A relative XDG_DATA_HOME is to be ignored, as if it were not set.
-    if (data != nullptr && data[0] == '/') {
-        return std::string(data) + kFolderBelowData;
-    }
-    const char* home = std::getenv("HOME");
-    if (home == nullptr || home[0] == '\0') {
-        return "";
-    }
-    return std::string(home) + "/.local/share" + kFolderBelowData;
+    const std::string data = userDataFolder();
+    return data.empty() ? "" : data + kFolderBelowData;
 }
 
 std::string saveScreenshot(BITMAP* picture, const std::string& folder, std::time_t when)

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "base/scaled_screen.h"
+#include "base/user_folders.h"
 #include "base/version.h"
 
 namespace {
@@ -257,13 +258,9 @@ StartPlan show(const std::string& text)
 std::vector<std::string> configFilePaths()
 {
     std::vector<std::string> paths = {kConfigName};
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    const char* home = std::getenv("HOME");
-    // A relative XDG_CONFIG_HOME is to be ignored, as if it were not set.
-    if (config != nullptr && config[0] == '/') {
-        paths.push_back(std::string(config) + "/glimmerfall/" + kConfigName);
-    } else if (home != nullptr && home[0] != '\0') {
-        paths.push_back(std::string(home) + "/.config/glimmerfall/" + kConfigName);
+    const std::string user = userConfigFolder();
+    if (!user.empty()) {
+        paths.push_back(user + "/" + kConfigName);
     }
     return paths;
 }
