@@ -72,6 +72,17 @@ TEST(Pacer, TenThousandPassesAt60EndOnTheExactDeadlineWithoutDrift)
     EXPECT_EQ(wakes[5999], 100 * kSecond);
 }
 
+TEST(Pacer, APassEndsOnItsExactDeadlineFarPastWhereNanosecondProductsOverflow)
+{
+    const struct { int64_t passes; int rate; int64_t ns; } cases[] = {
+        {3, 60, 50 * kMs},
+        {1, 7, 142857142},
+        {10000000000, 60, 166666666666666666},  // about 5.3 years at 60; passes * 10^9 needs 64 bits more
+        {9000000000000, 1000, 9000000000000000000},
+    };
+    for (const auto& c : cases) EXPECT_EQ(passEndOffsetNs(c.passes, c.rate), c.ns) << c.passes << " at " << c.rate;
+}
+
 // A picture of random colours: every pixel differs from its neighbours more often than not.
 BITMAP* randomPicture(int w, int h)
 {
