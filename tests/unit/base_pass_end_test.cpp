@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <vector>
+#include <unistd.h>
 
 #include "base/pacer.h"
 #include "base/pass_end.h"
@@ -123,6 +125,9 @@ TEST(ScaledScreen, APresentShowsThePictureReplicatedIntoSBySSquaresAndScaleOneIs
     }
     destroy_bitmap(picture);
     startHeadless();
+    // A stand-in that cannot be made ends the game with the message, not a crash at the first draw.
+    EXPECT_EXIT((dup2(STDERR_FILENO, STDOUT_FILENO), refuseNewBitmaps(), beginScaledScreen(2)),
+                ::testing::ExitedWithCode(0), "^Cannot create picture:  320 x 240");
 }
 
 // A picture's pixels as RGB bytes; a PNG's as libpng's own reader gives them.
