@@ -3,6 +3,7 @@
 #include <allegro.h>
 
 #include "base/counters.h"
+#include "base/fatal.h"
 #include "base/release_bitmap.h"
 #include "base/scaled_screen.h"
 #include "level/level.h"
@@ -10,13 +11,13 @@
 
 void playMapDirectly(Level& level, const char* mapFileName, const std::string& recordFile)
 {
-    backBuffer = create_bitmap(screen->w, screen->h);
+    backBuffer = createBitmapOrExit(screen->w, screen->h);
     playLevelMaybeRecorded(level, mapFileName, recordFile);
 }
 
 int playDemoDirectly(Level& level, const Demo& demo, const std::string& file, bool timed)
 {
-    backBuffer = create_bitmap(screen->w, screen->h);
+    backBuffer = createBitmapOrExit(screen->w, screen->h);
     return playDemoBack(level, demo, file, timed);
 }
 

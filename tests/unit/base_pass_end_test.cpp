@@ -179,9 +179,9 @@ TEST(Screenshot, ThePngHoldsThePictureNoShotReplacesAFileAndAFolderThatCannotBeM
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1);
 }
 
-int quits = 0;
+std::vector<int> quits;  // the status of each call of the quit handler
 
-TEST(PassEnd, F12SavesOneShotPerPressAndACloseClickQuitsAtTheNextPassOrWait)
+TEST(PassEnd, F12SavesOneShotPerPressAndACloseClickOrASignalQuitsWithItsStatusAtTheNextPassOrWait)
 {
     startHeadless();
     TempDir data;
@@ -211,13 +211,24 @@ TEST(PassEnd, F12SavesOneShotPerPressAndACloseClickQuitsAtTheNextPassOrWait)
     EXPECT_EQ(shots(), 2);
     allowScreenshots(false);
 
-    setQuitHandler([] { ++quits; });
+    quits.clear();
+    setQuitHandler([](int status) { quits.push_back(status); });
     endPass();
-    EXPECT_EQ(quits, 0);
+    EXPECT_TRUE(quits.empty());
     requestClose();
     idleWhileWaiting();
     endPass();
-    EXPECT_EQ(quits, 2);
+    clearQuitRequest();
+    catchQuitSignals();
+    raise(SIGTERM);
+    raise(SIGINT);  // the first request stands
+    idleWhileWaiting();
+    clearQuitRequest();
+    raise(SIGQUIT);
+    endPass();
+    EXPECT_EQ(quits, (std::vector<int>{0, 0, 128 + SIGTERM, 128 + SIGQUIT}));
+    clearQuitRequest();  // and the next test, or this one repeated, starts with none
+    for (int signalNumber : {SIGINT, SIGTERM, SIGQUIT}) signal(signalNumber, SIG_DFL);
     setQuitHandler(nullptr);
 }
 
