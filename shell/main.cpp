@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "base/fatal.h"
 #include "base/pass_end.h"
 #include "base/quit_request.h"
 #include "base/pacer.h"
@@ -72,9 +73,10 @@ int main(int argc, char** argv)
     const Settings& settings = plan.settings;
     // A demo to play is read and checked whole before graphics start.
     Demo demo;
-    std::string demoError;
-    if (!prepareDemo(settings, demo, demoError)) {
-        std::fprintf(stderr, "%s\n", demoError.c_str());
+    std::string badInput;
+    if (!prepareDemo(settings, demo, badInput) ||
+        (!settings.mapFile.empty() && !checkMapFile(settings.mapFile, badInput))) {
+        std::fprintf(stderr, "%s\n", badInput.c_str());
         return kBadInputStatus;
     }
     musicEnabled = settings.music != 0;
@@ -92,6 +94,7 @@ int main(int argc, char** argv)
     }
     if (!settings.mapFile.empty()) {
         setQuitHandler(quitFromDirectPlay);
+        setFatalStatus(kDirectPlayFailedStatus);
         playMapDirectly(level, pathFromStartFolder(settings.mapFile).c_str(), settings.recordFile);
         endDirectPlay();
         return quitStatusOr(0);
