@@ -28,26 +28,26 @@ window_shot() {
 window_has() { e2e_box_has_color "$(window_shot "$1")" "${@:2}"; }
 # usage: expect_way_out STATUS WHAT  the game ends by its own shutdown with STATUS
 expect_way_out() {
-  e2e_wait_for_exit 15 || e2e_fail "$2: the game did not end"
-  [ "$E2E_EXIT_STATUS" = "$1" ] || e2e_fail "$2: status $E2E_EXIT_STATUS, not $1"
+  e2e_wait_for_exit 15 && [ "$E2E_EXIT_STATUS" = "$1" ] || e2e_fail "$2: status ${E2E_EXIT_STATUS:-none}, not $1"
   grep -q signal "$E2E_ARTIFACTS/game.log" && e2e_fail "$2: the game was killed, not shut down"
   level_expect_no_messages "$2"
 }
-close_expecting_exit() {
-  "$CLOSE_TOOL" "$WINDOW" || e2e_fail "$1: could not send the close message"
-  expect_way_out 0 "$1"
+close_expecting_exit() { "$CLOSE_TOOL" "$WINDOW" || e2e_fail "$1: no close message sent"; expect_way_out 0 "$1"; }
+# usage: recorded DEMO  the demo's end line into LINE; fails without it or the file
+recorded() {
+  [ -s "$1" ] && LINE=$(grep "^demo $1: [0-9]* frames, " "$E2E_ARTIFACTS/game.log") || e2e_fail "no demo $1"
 }
-# usage: expect_recorded DEMO  prints the demo's end line; the file must be there
-expect_recorded() {
-  grep -q "^demo $1: [0-9]* frames, " "$E2E_ARTIFACTS/game.log" && [ -s "$1" ] ||
-    e2e_fail "no recording $1 or no end line: $(cat "$E2E_ARTIFACTS/game.log")"
-  grep "^demo $1: " "$E2E_ARTIFACTS/game.log"
+in_play() { e2e_retry 40 0.25 window_has "$1" 238 902 138 38 "$LEVEL_BOX_FILL" || e2e_fail "$1: no level panel at 2x"; }
+# usage: start_in menu|PLACE ARGS...  a 2x window given ARGS, left on the menu or in Test Map
+start_in() {
+  E2E_GAME_ARGS=(--window --scale 2 "${@:2}")
+  start_windowed
+  e2e_retry 40 0.25 window_has "before_$1" 500 460 16 16 "$SHELL_RED" || e2e_fail "$1: no menu"
+  [ "$1" = menu ] || { e2e_key Return && e2e_key Return && in_play "$1"; }
 }
-# usage: enter_play NAME  from the menu into Test Map
-enter_play() {
-  e2e_retry 40 0.25 window_has "menu_before_$1" 500 460 16 16 "$SHELL_RED" || e2e_fail "$1: no menu"
-  e2e_key Return && e2e_key Return
-  e2e_retry 40 0.25 window_has "$1" 238 902 138 38 "$LEVEL_BOX_FILL" || e2e_fail "$1: no level panel at 2x"
+show_help() {
+  e2e_key F1
+  e2e_retry 40 0.2 window_has help_page 0 0 704 16 "$SHELL_WHITE" || e2e_fail "no help page at 2x"
 }
 
 start_windowed
@@ -73,46 +73,29 @@ e2e_retry 50 0.1 shot_saved ||
   e2e_fail "the screenshot is not the 640x480 picture"
 close_expecting_exit "from the menu"
 
-show_help() {
-  e2e_key F1
-  e2e_retry 40 0.2 window_has help_page 0 0 704 16 "$SHELL_WHITE" || e2e_fail "no help page at 2x"
-}
 for place in play help; do
-  E2E_GAME_ARGS=(--window --scale 2 --record "$E2E_WORK/$place.dem")
-  start_windowed
-  enter_play "$place"
+  start_in "$place" --record "$E2E_WORK/$place.dem"
   [ "$place" = help ] && show_help
   close_expecting_exit "from $place"
-  expect_recorded "$E2E_WORK/$place.dem" >/dev/null
+  recorded "$E2E_WORK/$place.dem"
 done
-
 for signal in INT TERM QUIT; do
   for place in menu play; do
-    E2E_GAME_ARGS=(--window --scale 2 --record "$E2E_WORK/$signal.dem")
-    start_windowed
-    if [ "$place" = menu ]; then
-      e2e_retry 40 0.25 window_has "menu_before_$signal" 500 460 16 16 "$SHELL_RED" || e2e_fail "no menu"
-    else
-      enter_play "${signal}_in_play"
-    fi
+    start_in "$place" --record "$E2E_WORK/$signal.dem"
     kill -s "$signal" "$E2E_GAME_PID"
     expect_way_out $((128 + $(kill -l "$signal"))) "SIG$signal in the $place"
   done
-  expect_recorded "$E2E_WORK/$signal.dem" >/dev/null
+  recorded "$E2E_WORK/$signal.dem"
 done
 
-# --map with --record, closed on the help page with the front engines on: the demo holds the frames before
-# the page, and its end line is the one its playback ends on.
+# --map with --record, closed on the help page with the cart moving: the demo ends at the frame before the
+# page, and its timed playback ends on the very same line.
 E2E_GAME_ARGS=(--window --scale 2 --map test.fmp --record "$E2E_WORK/map.dem")
 start_windowed
-e2e_retry 40 0.25 window_has map_play 238 902 138 38 "$LEVEL_BOX_FILL" || e2e_fail "--map: no level panel"
-e2e_key_down Control_L && sleep 0.5
-show_help
-e2e_key_up Control_L
+in_play map_play
+e2e_key_down Control_L && sleep 0.5 && show_help && e2e_key_up Control_L
 close_expecting_exit "from the help page of --map"
-recorded=$(expect_recorded "$E2E_WORK/map.dem")
-(cd "$E2E_GAME_DIR" && HOME=$E2E_HOME ./glimmerfall --window --timedemo "$E2E_WORK/map.dem") >"$E2E_WORK/out" 2>&1 ||
-  e2e_fail "the timedemo of the closed recording failed: $(cat "$E2E_WORK/out")"
-[ "$(grep '^demo ' "$E2E_WORK/out")" = "$recorded" ] ||
-  e2e_fail "recorded \"$recorded\", played back: $(cat "$E2E_WORK/out")"
+recorded "$E2E_WORK/map.dem"
+(cd "$E2E_GAME_DIR" && HOME=$E2E_HOME ./glimmerfall --window --timedemo "$E2E_WORK/map.dem") >"$E2E_WORK/out" 2>&1
+[ "$(grep '^demo ' "$E2E_WORK/out")" = "$LINE" ] || e2e_fail "recorded \"$LINE\", played back: $(cat "$E2E_WORK/out")"
 e2e_pass
