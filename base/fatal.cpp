@@ -8,6 +8,15 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace {
+int fatalStatus = 0;
+}  // namespace
+
+void setFatalStatus(int status)
+{
+    fatalStatus = status;
+}
+
 void leaveWithMessage(const char* format, ...)
 {
     char message[1024];
@@ -19,5 +28,14 @@ void leaveWithMessage(const char* format, ...)
     restoreLibraryScreen();
     set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
     allegro_message("%s", message);
-    std::exit(0);
+    std::exit(fatalStatus);
+}
+
+BITMAP* createBitmapOrExit(int w, int h)
+{
+    BITMAP* picture = create_bitmap(w, h);
+    if (picture == nullptr) {
+        leaveWithMessage(kPictureNotMadeMessage, w, h);
+    }
+    return picture;
 }

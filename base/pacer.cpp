@@ -25,6 +25,15 @@ void monotonicSleepUntilNs(int64_t ns)
 const PaceClock kSteadyClock = {monotonicNowNs, monotonicSleepUntilNs};
 }  // namespace
 
+int64_t passEndOffsetNs(int64_t passes, int passesPerSecond)
+{
+    // Whole seconds and the passes left over apart: the leftover is below
+    // the rate, so its product with 10^9 stays small.
+    const int64_t wholeSeconds = passes / passesPerSecond;
+    const int64_t leftOver = passes % passesPerSecond;
+    return wholeSeconds * kNsPerSecond + leftOver * kNsPerSecond / passesPerSecond;
+}
+
 const PaceClock& steadyPaceClock()
 {
     return kSteadyClock;
@@ -52,9 +61,9 @@ void Pacer::endPass()
         return;
     }
     ++passesInRun_;
-    // Whole nanoseconds from the run's start: the remainder of k / N is
-    // dropped once, not once per pass.
-    const int64_t deadline = runStartNs_ + passesInRun_ * kNsPerSecond / rate_;
+    // Counted from the run's start: the remainder of k / N is dropped once,
+    // not once per pass.
+    const int64_t deadline = runStartNs_ + passEndOffsetNs(passesInRun_, rate_);
     if (now >= deadline) {
         runStartNs_ = now;
         passesInRun_ = 0;

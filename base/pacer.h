@@ -12,6 +12,11 @@ struct PaceClock {
     void (*sleepUntilNs)(int64_t ns);  // returns at or after that time
 };
 
+// Whole nanoseconds from a run's start to the end of its pass k at N passes a
+// second: k / N seconds, rounded down once. Exact for every k a run can reach
+// (k * 10^9 alone would leave 64 bits after about five years at 60).
+int64_t passEndOffsetNs(int64_t passes, int passesPerSecond);
+
 // CLOCK_MONOTONIC, slept on with an absolute clock_nanosleep.
 const PaceClock& steadyPaceClock();
 

@@ -2,7 +2,6 @@
 
 #include <allegro.h>
 
-#include <atomic>
 #include <ctime>
 
 #include "base/pacer.h"
@@ -12,7 +11,6 @@
 namespace {
 constexpr int kWaitRestMs = 1;
 
-std::atomic<bool> closeClicked{false};
 QuitHandler quitHandler = nullptr;
 bool screenshotKeyHeld = false;
 bool screenshotsAllowed = false;
@@ -31,10 +29,11 @@ void screenshotOnF12()
     saveScreenshot(screen, screenshotFolder(), std::time(nullptr));
 }
 
-void quitOnClose()
+void quitIfAsked()
 {
-    if (closeClicked.load() && quitHandler != nullptr) {
-        quitHandler();
+    const int status = requestedQuitStatus();
+    if (status != kNoQuitRequested && quitHandler != nullptr) {
+        quitHandler(status);
     }
 }
 }  // namespace
@@ -49,17 +48,6 @@ void setQuitHandler(QuitHandler quit)
     quitHandler = quit;
 }
 
-void requestClose()
-{
-    closeClicked.store(true);
-}
-END_OF_FUNCTION(requestClose)
-
-bool closeRequested()
-{
-    return closeClicked.load();
-}
-
 Pacer& passPacer()
 {
     static Pacer pacer;
@@ -70,13 +58,13 @@ void endPass()
 {
     presentScreen();
     screenshotOnF12();
-    quitOnClose();
     passPacer().endPass();
+    quitIfAsked();
 }
 
 void idleWhileWaiting()
 {
     screenshotOnF12();
-    quitOnClose();
+    quitIfAsked();
     rest(kWaitRestMs);
 }

@@ -2,6 +2,8 @@
 
 #include <allegro.h>
 
+#include "base/fatal.h"
+
 #include <cstdlib>
 
 namespace {
@@ -14,9 +16,12 @@ void beginScaledScreen(int newScale)
     if (newScale <= kMinScale || libraryScreen != nullptr) {
         return;
     }
+    // Made before the swap: should it fail, the message goes to the real
+    // screen as it stands.
+    BITMAP* picture = createBitmapOrExit(screen->w / newScale, screen->h / newScale);
     scale = newScale;
     libraryScreen = screen;
-    screen = create_bitmap(libraryScreen->w / scale, libraryScreen->h / scale);
+    screen = picture;
     clear_bitmap(screen);
     // Registered after the library's own handler, so it runs first: every
     // exit() leaves the real screen to allegro_exit.

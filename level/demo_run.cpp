@@ -70,7 +70,11 @@ void startRecording(Level& level, const char* map, uint32_t seed, Demo& demo)
 
 DemoOutcome finishRecording(Level& level, const Demo& demo)
 {
-    const DemoOutcome outcome = outcomeOf(level, static_cast<int64_t>(demo.frames.size()));
+    DemoOutcome outcome = outcomeOf(level, static_cast<int64_t>(demo.frames.size()));
+    // The state the demo holds is its last whole frame's: a recording cut
+    // short from a page (a close or a signal) is in the middle of a frame
+    // the demo never gets, and its playback ends where the frames do.
+    outcome.stateHash = demo.frames.empty() ? demo.header.startHash : demo.frames.back().stateHash;
     level.end();
     useLiveInput();
     return outcome;

@@ -25,7 +25,8 @@ std::string demoEndLine(const std::string& file, const DemoOutcome& outcome);
 // Builds the level of `map` after srand(seed) and records every frame played
 // from then on into `demo`, whose header it fills.
 void startRecording(Level& level, const char* map, uint32_t seed, Demo& demo);
-// Tears the level down and goes back to live input.
+// Tears the level down and goes back to live input; the outcome is that of
+// the last whole frame recorded, wherever in a frame the recording stops.
 DemoOutcome finishRecording(Level& level, const Demo& demo);
 
 struct PlaybackResult {

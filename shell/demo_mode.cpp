@@ -22,6 +22,14 @@ constexpr int kOutOfStepStatus = 3;
 
 bool recordingMade = false;
 
+// The recording under way, from its level's start to its file's writing.
+struct Recording {
+    Level* level = nullptr;
+    Demo demo;
+    std::string file;
+};
+Recording* inProgress = nullptr;
+
 // Where a recording will go must take a file: checked before graphics start
 // so that a whole level is not played for nothing.
 bool canWrite(const std::string& file, std::string& error)
@@ -75,14 +83,29 @@ void playLevelMaybeRecorded(Level& level, const char* map, const std::string& fi
         return;
     }
     recordingMade = true;
-    Demo demo;
-    const DemoOutcome outcome = recordRun(level, map, freshSeed(), demo);
+    static Recording recording;
+    recording.level = &level;
+    recording.file = file;
+    startRecording(level, map, freshSeed(), recording.demo);
+    inProgress = &recording;
+    level.playUntilEnd();
+    writeRecordingInProgress();
+}
+
+void writeRecordingInProgress()
+{
+    if (inProgress == nullptr) {
+        return;
+    }
+    Recording& recording = *inProgress;
+    inProgress = nullptr;
+    const DemoOutcome outcome = finishRecording(*recording.level, recording.demo);
     std::string error;
-    if (!saveDemo(pathFromStartFolder(file), demo, error)) {
+    if (!saveDemo(pathFromStartFolder(recording.file), recording.demo, error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return;
     }
-    printLine(demoEndLine(file, outcome));
+    printLine(demoEndLine(recording.file, outcome));
 }
 
 int playDemoBack(Level& level, const Demo& demo, const std::string& file, bool timed)

@@ -20,6 +20,10 @@ bool prepareDemo(const Settings& settings, Demo& demo, std::string& error);
 // Plays the level of `map`; the first one after a --record is recorded
 // into `file` (written when the level ends) and its end line printed.
 void playLevelMaybeRecorded(Level& level, const char* map, const std::string& file);
+// Every other way out (the close button, a signal) calls this on its way to
+// the shutdown: a recording under way is written, with its end line, as far
+// as its last whole frame.
+void writeRecordingInProgress();
 
 // Plays `demo` back and prints its end line (and, timed, its rate); the
 // status to end with: 0, or 3 when the playback fell out of step.

@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "base/fatal.h"
 #include "base/pass_end.h"
+#include "base/quit_request.h"
 #include "base/pacer.h"
 #include "base/scaled_screen.h"
 #include "level/level.h"
@@ -21,18 +23,20 @@
 namespace {
 Menu* openMenu = nullptr;
 
-// The window's close button ends the game from wherever it is, through the
-// same shutdown as "Quit".
-void quitFromMenus()
+// The window's close button or a signal ends the game from wherever it is,
+// through the same shutdown as "Quit" and with what was recorded written.
+void quitFromMenus(int status)
 {
+    writeRecordingInProgress();
     shutdownSystem(*openMenu);
-    std::exit(0);
+    std::exit(status);
 }
 
-void quitFromDirectPlay()
+void quitFromDirectPlay(int status)
 {
+    writeRecordingInProgress();
     endDirectPlay();
-    std::exit(0);
+    std::exit(status);
 }
 
 // What the settings add to the start-up; with none of them it is unchanged.
@@ -69,13 +73,16 @@ int main(int argc, char** argv)
     const Settings& settings = plan.settings;
     // A demo to play is read and checked whole before graphics start.
     Demo demo;
-    std::string demoError;
-    if (!prepareDemo(settings, demo, demoError)) {
-        std::fprintf(stderr, "%s\n", demoError.c_str());
+    std::string badInput;
+    if (!prepareDemo(settings, demo, badInput) ||
+        (!settings.mapFile.empty() && !checkMapFile(settings.mapFile, badInput))) {
+        std::fprintf(stderr, "%s\n", badInput.c_str());
         return kBadInputStatus;
     }
     musicEnabled = settings.music != 0;
     initSystem({settings.window != 0, settings.scale});
+    // The library's own handlers would shut it down under the running game.
+    catchQuitSignals();
     applyDisplaySettings(settings);
 
     const bool timed = !settings.timeDemoFile.empty();
@@ -83,13 +90,14 @@ int main(int argc, char** argv)
         setQuitHandler(quitFromDirectPlay);
         const int status = playDemoDirectly(level, demo, timed ? settings.timeDemoFile : settings.playDemoFile, timed);
         endDirectPlay();
-        return status;
+        return quitStatusOr(status);
     }
     if (!settings.mapFile.empty()) {
         setQuitHandler(quitFromDirectPlay);
+        setFatalStatus(kDirectPlayFailedStatus);
         playMapDirectly(level, pathFromStartFolder(settings.mapFile).c_str(), settings.recordFile);
         endDirectPlay();
-        return 0;
+        return quitStatusOr(0);
     }
 
     Menu* menu = new Menu;
@@ -107,6 +115,7 @@ int main(int argc, char** argv)
 
     shutdownSystem(*menu);
     delete menu;
-    return 0;
+    // A signal that came as the menu closed still names the way out.
+    return quitStatusOr(0);
 }
 END_OF_MAIN()

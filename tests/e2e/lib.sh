@@ -98,6 +98,18 @@ e2e_wait_for_exit() {
   E2E_GAME_PID=""
 }
 
+# usage: e2e_expect_refused STATUS LINE ARGS...  the game in its folder, given ARGS, ends before graphics with
+# STATUS and LINE alone on stderr: nothing on stdout, no window.
+e2e_expect_refused() {
+  local status=0
+  (cd "$E2E_GAME_DIR" && HOME=${E2E_HOME:-$E2E_WORK} PATH="$E2E_WORK/bin:$PATH" ./glimmerfall "${@:3}") \
+    >"$E2E_WORK/out" 2>"$E2E_WORK/err" || status=$?
+  [ "$status" = "$1" ] && [ "$(cat "$E2E_WORK/err")" = "$2" ] ||
+    e2e_fail "${*:3}: status $status, not $1; said: $(cat "$E2E_WORK/err")"
+  [ ! -s "$E2E_WORK/out" ] && [ "$(xwininfo -root -children | grep -c glimmerfall)" = 0 ] ||
+    e2e_fail "${*:3}: output or a window"
+}
+
 # usage: e2e_cpu_share SECONDS  prints the per cent of one core the game used over that time
 e2e_cpu_share() {
   local before after

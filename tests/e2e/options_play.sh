@@ -2,7 +2,8 @@
 # The player's settings on the real game, from a copy of the game folder. A bad option: status 2 and one line,
 # no window. The shipped config (fps = 60): most of a core left free in the menu and in Level1, the FPS
 # read-out near 60, one PNG per F12 press in the menu and in play. --fps 0: unpaced again, the read-out far
-# above 60. --map test.fmp: play at once, ESC ends with status 0. --no-music with the .ogg files gone: no
+# above 60. --map test.fmp: play at once, ESC ends with status 0; a missing map is refused as a bad option is,
+# and a file that is not a map shows the map message and ends with status 1. --no-music with the .ogg files gone: no
 # message. The share of a core and the read-outs are logged as the figures of this machine.
 source "$(dirname "$0")/level_common.sh"
 e2e_init options_play "${1:?build folder}"
@@ -15,13 +16,8 @@ SHOTS=screenshots # below the test's home: .local/share/glimmerfall/screenshots
 e2e_start_xvfb
 e2e_make_home null-audio
 
-status=0
-(cd "$copy" && HOME=$E2E_HOME PATH="$E2E_WORK/bin:$PATH" ./glimmerfall --scale 9) >"$E2E_WORK/out" 2>"$E2E_WORK/err" ||
-  status=$?
-[ "$status" = 2 ] || e2e_fail "--scale 9 ended with status $status, not 2"
-[ "$(cat "$E2E_WORK/err")" = "glimmerfall: command line: --scale 9 is out of range; allowed: 1 to 4" ] ||
-  e2e_fail "--scale 9 said: $(cat "$E2E_WORK/err")"
-[ ! -s "$E2E_WORK/out" ] && [ "$(xwininfo -root -children | grep -c glimmerfall)" = 0 ] || e2e_fail "output or a window"
+e2e_expect_refused 2 "glimmerfall: command line: --scale 9 is out of range; allowed: 1 to 4" --scale 9
+e2e_expect_refused 2 "map nowhere.fmp: cannot be read (No such file or directory)" --map nowhere.fmp
 
 shots_taken() { find "$E2E_HOME/.local/share/glimmerfall/$SHOTS" -name '*.png' 2>/dev/null | wc -l; }
 shots_are() { [ "$(shots_taken)" = "$1" ]; }
@@ -83,6 +79,14 @@ level_expect_panel "$E2E_ARTIFACTS/map_at_once.png"
 e2e_key Escape
 shell_expect_exit_zero 5
 level_expect_no_messages "--map test.fmp"
+# A file that is not a map: the map message, then status 1, a failure.
+echo "not a map" >"$E2E_WORK/text.fmp"
+E2E_GAME_ARGS=(--map "$E2E_WORK/text.fmp")
+e2e_start_game
+e2e_wait_for_exit 15 && [ "$E2E_EXIT_STATUS" = 1 ] || e2e_fail "--map with a text file: status ${E2E_EXIT_STATUS:-none}"
+[ "$(e2e_message_count)" = 1 ] && [ "$(head -1 "$E2E_MESSAGES")" = "Cannot find MAP file:  $E2E_WORK/text.fmp" ] ||
+  e2e_fail "--map with a text file showed: $(e2e_messages)"
+: >"$E2E_MESSAGES"
 
 rm "$copy"/*.ogg
 E2E_GAME_ARGS=(--no-music)

@@ -2,7 +2,9 @@
 # --window --scale 2 on a 1920x1080 screen: a 1280x960 window shows the menu at twice its size, every game
 # pixel a 2x2 square (the entries and their highlight where they belong); F12 still saves the 640x480
 # picture. The window's close button ends the game with status 0 from the menu, from play and from the
-# help page.
+# help page; SIGINT, SIGTERM and SIGQUIT with 128 + their number from the menu and from play; each through
+# the usual shutdown (no message, no core). Every way out of a recorded level writes the demo and its end
+# line; one closed on the help page with the cart moving plays back, timed, to that very line.
 source "$(dirname "$0")/level_common.sh"
 e2e_init options_window "${1:?build folder}"
 CLOSE_TOOL=${2:?close_window tool}
@@ -24,11 +26,28 @@ window_shot() {
 }
 # usage: window_has NAME X Y W H RRGGBB  true when a new shot of the window has that colour in the box
 window_has() { e2e_box_has_color "$(window_shot "$1")" "${@:2}"; }
-close_expecting_exit() {
-  "$CLOSE_TOOL" "$WINDOW" || e2e_fail "$1: could not send the close message"
-  shell_expect_exit_zero 15
-  grep -q signal "$E2E_ARTIFACTS/game.log" && e2e_fail "$1: the game was killed, not shut down"
-  level_expect_no_messages "$1"
+# usage: expect_way_out STATUS WHAT  the game ends by its own shutdown with STATUS
+expect_way_out() {
+  e2e_wait_for_exit 15 && [ "$E2E_EXIT_STATUS" = "$1" ] || e2e_fail "$2: status ${E2E_EXIT_STATUS:-none}, not $1"
+  grep -q signal "$E2E_ARTIFACTS/game.log" && e2e_fail "$2: the game was killed, not shut down"
+  level_expect_no_messages "$2"
+}
+close_expecting_exit() { "$CLOSE_TOOL" "$WINDOW" || e2e_fail "$1: no close message sent"; expect_way_out 0 "$1"; }
+# usage: recorded DEMO  the demo's end line into LINE; fails without it or the file
+recorded() {
+  [ -s "$1" ] && LINE=$(grep "^demo $1: [0-9]* frames, " "$E2E_ARTIFACTS/game.log") || e2e_fail "no demo $1"
+}
+in_play() { e2e_retry 40 0.25 window_has "$1" 238 902 138 38 "$LEVEL_BOX_FILL" || e2e_fail "$1: no level panel at 2x"; }
+# usage: start_in menu|PLACE ARGS...  a 2x window given ARGS, left on the menu or in Test Map
+start_in() {
+  E2E_GAME_ARGS=(--window --scale 2 "${@:2}")
+  start_windowed
+  e2e_retry 40 0.25 window_has "before_$1" 500 460 16 16 "$SHELL_RED" || e2e_fail "$1: no menu"
+  [ "$1" = menu ] || { e2e_key Return && e2e_key Return && in_play "$1"; }
+}
+show_help() {
+  e2e_key F1
+  e2e_retry 40 0.2 window_has help_page 0 0 704 16 "$SHELL_WHITE" || e2e_fail "no help page at 2x"
 }
 
 start_windowed
@@ -55,16 +74,28 @@ e2e_retry 50 0.1 shot_saved ||
 close_expecting_exit "from the menu"
 
 for place in play help; do
-  start_windowed
-  e2e_retry 40 0.25 window_has "menu_before_$place" 500 460 16 16 "$SHELL_RED" ||
-    e2e_fail "no menu"
-  e2e_key Return && e2e_key Return
-  e2e_retry 40 0.25 window_has "$place" 238 902 138 38 "$LEVEL_BOX_FILL" ||
-    e2e_fail "no level panel at 2x"
-  if [ "$place" = help ]; then
-    e2e_key F1
-    e2e_retry 40 0.2 window_has help_page 0 0 704 16 "$SHELL_WHITE" || e2e_fail "no help page at 2x"
-  fi
+  start_in "$place" --record "$E2E_WORK/$place.dem"
+  [ "$place" = help ] && show_help
   close_expecting_exit "from $place"
+  recorded "$E2E_WORK/$place.dem"
 done
+for signal in INT TERM QUIT; do
+  for place in menu play; do
+    start_in "$place" --record "$E2E_WORK/$signal.dem"
+    kill -s "$signal" "$E2E_GAME_PID"
+    expect_way_out $((128 + $(kill -l "$signal"))) "SIG$signal in the $place"
+  done
+  recorded "$E2E_WORK/$signal.dem"
+done
+
+# --map with --record, closed on the help page with the cart moving: the demo ends at the frame before the
+# page, and its timed playback ends on the very same line.
+E2E_GAME_ARGS=(--window --scale 2 --map test.fmp --record "$E2E_WORK/map.dem")
+start_windowed
+in_play map_play
+e2e_key_down Control_L && sleep 0.5 && show_help && e2e_key_up Control_L
+close_expecting_exit "from the help page of --map"
+recorded "$E2E_WORK/map.dem"
+(cd "$E2E_GAME_DIR" && HOME=$E2E_HOME ./glimmerfall --window --timedemo "$E2E_WORK/map.dem") >"$E2E_WORK/out" 2>&1
+[ "$(grep '^demo ' "$E2E_WORK/out")" = "$LINE" ] || e2e_fail "recorded \"$LINE\", played back: $(cat "$E2E_WORK/out")"
 e2e_pass

@@ -45,6 +45,15 @@ void startHeadlessGame()
     levelMusicStarted = 1;
 }
 
+void refuseNewBitmaps()
+{
+    static SYSTEM_DRIVER refusing;
+    refusing = *system_driver;
+    refusing.create_bitmap = [](int, int, int) -> BITMAP* { return nullptr; };
+    refusing.message = [](const char* text) { std::fputs(text, stderr); };
+    system_driver = &refusing;
+}
+
 std::string gameDir()
 {
     return GLIM_GAME_DIR;

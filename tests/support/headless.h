@@ -13,6 +13,10 @@ void startHeadless(int depth = 32);
 // level: text drawn on the mask colour, a 640 x 480 back buffer; no music.
 void startHeadlessGame();
 
+// From now on every create_bitmap fails, as when memory runs out, and the
+// library's messages go to stderr. For death tests: nothing is put back.
+void refuseNewBitmaps();
+
 // The folder the build put the game and its generated assets in.
 std::string gameDir();
 // The folder of hand-made test files (tests/data).

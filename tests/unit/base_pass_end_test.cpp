@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <vector>
+#include <unistd.h>
 
 #include "base/pacer.h"
 #include "base/pass_end.h"
@@ -72,6 +74,16 @@ TEST(Pacer, TenThousandPassesAt60EndOnTheExactDeadlineWithoutDrift)
     EXPECT_EQ(wakes[5999], 100 * kSecond);
 }
 
+TEST(Pacer, APassEndsOnItsExactDeadlineFarPastWhereNanosecondProductsOverflow)
+{
+    const struct { int64_t passes; int rate; int64_t ns; } cases[] = {
+        {3, 60, 50 * kMs},
+        {10000000000, 60, 166666666666666666},  // about 5.3 years at 60; passes * 10^9 needs 64 bits more
+        {9000000000000, 1000, 9000000000000000000},
+    };
+    for (const auto& c : cases) EXPECT_EQ(passEndOffsetNs(c.passes, c.rate), c.ns) << c.passes << " at " << c.rate;
+}
+
 // A picture of random colours: every pixel differs from its neighbours more often than not.
 BITMAP* randomPicture(int w, int h)
 {
@@ -112,6 +124,9 @@ TEST(ScaledScreen, APresentShowsThePictureReplicatedIntoSBySSquaresAndScaleOneIs
     }
     destroy_bitmap(picture);
     startHeadless();
+    // A stand-in that cannot be made ends the game with the message, not a crash at the first draw.
+    EXPECT_EXIT((dup2(STDERR_FILENO, STDOUT_FILENO), refuseNewBitmaps(), beginScaledScreen(2)),
+                ::testing::ExitedWithCode(0), "^Cannot create picture:  320 x 240");
 }
 
 // A picture's pixels as RGB bytes; a PNG's as libpng's own reader gives them.
@@ -163,9 +178,9 @@ TEST(Screenshot, ThePngHoldsThePictureNoShotReplacesAFileAndAFolderThatCannotBeM
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1);
 }
 
-int quits = 0;
+std::vector<int> quits;  // the status of each call of the quit handler
 
-TEST(PassEnd, F12SavesOneShotPerPressAndACloseClickQuitsAtTheNextPassOrWait)
+TEST(PassEnd, F12SavesOneShotPerPressAndACloseClickOrASignalQuitsWithItsStatusAtTheNextPassOrWait)
 {
     startHeadless();
     TempDir data;
@@ -195,13 +210,24 @@ TEST(PassEnd, F12SavesOneShotPerPressAndACloseClickQuitsAtTheNextPassOrWait)
     EXPECT_EQ(shots(), 2);
     allowScreenshots(false);
 
-    setQuitHandler([] { ++quits; });
+    quits.clear();
+    setQuitHandler([](int status) { quits.push_back(status); });
     endPass();
-    EXPECT_EQ(quits, 0);
+    EXPECT_TRUE(quits.empty());
     requestClose();
     idleWhileWaiting();
     endPass();
-    EXPECT_EQ(quits, 2);
+    clearQuitRequest();
+    catchQuitSignals();
+    raise(SIGTERM);
+    raise(SIGINT);  // the first request stands
+    idleWhileWaiting();
+    clearQuitRequest();
+    raise(SIGQUIT);
+    endPass();
+    EXPECT_EQ(quits, (std::vector<int>{0, 0, 128 + SIGTERM, 128 + SIGQUIT}));
+    clearQuitRequest();  // and the next test, or this one repeated, starts with none
+    for (int signalNumber : {SIGINT, SIGTERM, SIGQUIT}) signal(signalNumber, SIG_DFL);
     setQuitHandler(nullptr);
 }
 

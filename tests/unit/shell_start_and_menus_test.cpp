@@ -7,9 +7,12 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
+#include <unistd.h>
 
 #include "base/colors.h"
 #include "base/counters.h"
+#include "level/level.h"
+#include "shell/direct_play.h"
 #include "shell/init.h"
 #include "shell/menu.h"
 #include "tests/support/headless.h"
@@ -120,6 +123,28 @@ TEST(StartUp, TheDisplayAskedForSetsItsModeAndAModeThatFailsEndsWithMessage2)
                   (Lines{c.mode, "leave graphics", "message ERROR:  Failure to init video mode!  Terminating program.\n",
                          kReport, "exit 0"}));
     }
+}
+
+// --map FILE: a file that cannot be opened is refused before graphics, in one line; the back buffer
+// that cannot be made ends the game with its message rather than a crash in play.
+TEST(DirectPlay, AMapThatCannotBeOpenedIsRefusedAndABackBufferThatCannotBeMadeEndsWithItsMessage)
+{
+    TempDir folder;
+    writeFile(folder.file("my.fmp"), "anything");
+    const struct { std::string file; const char* problem; } cases[] = {
+        {folder.file("my.fmp"), nullptr},
+        {folder.file("missing.fmp"), "No such file or directory"},
+        {folder.path(), "it is a folder"},
+    };
+    for (const auto& c : cases) {
+        std::string error;
+        EXPECT_EQ(checkMapFile(c.file, error), c.problem == nullptr) << c.file;
+        EXPECT_EQ(error, c.problem ? "map " + c.file + ": cannot be read (" + c.problem + ")" : "");
+    }
+    startHeadlessGame();
+    Level level;
+    EXPECT_EXIT((dup2(STDERR_FILENO, STDOUT_FILENO), refuseNewBitmaps(), playMapDirectly(level, "test.fmp", "")),
+                ::testing::ExitedWithCode(0), "^Cannot create picture:  640 x 480");
 }
 
 TEST(Counters, TickAddsOneAndTheSecondLatchesTheFramesAndRestartsTheCount)
