@@ -5,6 +5,7 @@
 #include <atomic>
 #include <ctime>
 
+#include "base/game_pad.h"
 #include "base/pacer.h"
 #include "base/scaled_screen.h"
 #include "base/screenshot.h"
@@ -16,19 +17,30 @@ std::atomic<bool> closeClicked{false};
 QuitHandler quitHandler = nullptr;
 bool screenshotKeyHeld = false;
 bool screenshotsAllowed = false;
+MuteKeyHandler muteKeyHandler = nullptr;
+bool muteKeyHeld = false;
 
-// One shot per press of F12, however long it is held.
+// True when the key has gone down since the last look, so a press counts
+// once however long it is held.
+bool newPress(int scancode, bool& held)
+{
+    const bool wasHeld = held;
+    held = key[scancode] != 0;
+    return held && !wasHeld;
+}
+
 void screenshotOnF12()
 {
-    if (!screenshotsAllowed || !key[KEY_F12]) {
-        screenshotKeyHeld = false;
-        return;
+    if (newPress(KEY_F12, screenshotKeyHeld) && screenshotsAllowed) {
+        saveScreenshot(screen, screenshotFolder(), std::time(nullptr));
     }
-    if (screenshotKeyHeld) {
-        return;
+}
+
+void muteOnM()
+{
+    if (newPress(KEY_M, muteKeyHeld) && muteKeyHandler != nullptr) {
+        muteKeyHandler();
     }
-    screenshotKeyHeld = true;
-    saveScreenshot(screen, screenshotFolder(), std::time(nullptr));
 }
 
 void quitOnClose()
@@ -42,6 +54,11 @@ void quitOnClose()
 void allowScreenshots(bool allowed)
 {
     screenshotsAllowed = allowed;
+}
+
+void setMuteKeyHandler(MuteKeyHandler handler)
+{
+    muteKeyHandler = handler;
 }
 
 void setQuitHandler(QuitHandler quit)
@@ -69,14 +86,18 @@ Pacer& passPacer()
 void endPass()
 {
     presentScreen();
+    pollGamePads();
     screenshotOnF12();
+    muteOnM();
     quitOnClose();
     passPacer().endPass();
 }
 
 void idleWhileWaiting()
 {
+    pollGamePads();
     screenshotOnF12();
+    muteOnM();
     quitOnClose();
     rest(kWaitRestMs);
 }

@@ -1,9 +1,9 @@
 // The end of a pass: what the menus and the level's frame loop do once their
 // picture is finished, and what every key wait does between two looks at the
-// keyboard. A pass shows the picture (enlarged when scaled), saves it on F12,
-// ends the game if the window's close button was clicked, and waits for its
-// deadline on the pass pacer. A wait does the same but for showing and pacing,
-// resting a millisecond instead.
+// keyboard. A pass shows the picture (enlarged when scaled), reads the game
+// pads, saves it on F12, answers M, ends the game if the window's close
+// button was clicked, and waits for its deadline on the pass pacer. A wait
+// does the same but for showing and pacing, resting a millisecond instead.
 #pragma once
 
 class Pacer;
@@ -22,6 +22,10 @@ Pacer& passPacer();
 
 // F12 saves a screenshot only once allowed (off at first).
 void allowScreenshots(bool allowed);
+
+// What M does, once per press; nothing while none is set (at first).
+using MuteKeyHandler = void (*)();
+void setMuteKeyHandler(MuteKeyHandler handler);
 
 void endPass();
 void idleWhileWaiting();
