@@ -6,6 +6,7 @@
 #include <allegro.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <vector>
 
 namespace {
@@ -140,7 +141,8 @@ bool startGamePads(const std::string& userMappings, std::string& error)
         return false;
     }
     started = true;
-    if (!userMappings.empty() && exists(userMappings.c_str()) &&
+    std::error_code missing;
+    if (!userMappings.empty() && std::filesystem::exists(userMappings, missing) &&
         SDL_GameControllerAddMappingsFromFile(userMappings.c_str()) < 0) {
         error = userMappings + ": " + SDL_GetError() + "; the built-in pad mappings are used";
     }
