@@ -421,13 +421,17 @@ std::string usageText()
         "\nSettings are read from glimmerfall.cfg in the working folder, then from\n"
         "$XDG_CONFIG_HOME/glimmerfall/glimmerfall.cfg (default ~/.config/glimmerfall/),\n"
         "then from the command line; a later source overrides an earlier one. The keys:\n"
-        "fps = N, window = 0 or 1, scale = S, music = 0 or 1. Without any of them the\n"
-        "game runs unpaced, full screen, at 640 x 480, with music.\n\n"
+        "fps = N, window = 0 or 1, scale = S, music = 0 or 1, music_volume = N, pad = 0\n"
+        "or 1, and key_ACTION = KEY [KEY] for each action of play (forward, backward,\n"
+        "aim_up, aim_down, aim_left, aim_right, fire, lock, help, leave), KEY a name of\n"
+        "the library's KEY_ constants without KEY_ (LCONTROL, SPACE, A...). Without any\n"
+        "of them the game runs unpaced, full screen, at 640 x 480, with music at full\n"
+        "volume, on its own keys and without game pads.\n\n"
         "A demo records one level as its keys and clock, and plays it back exactly: the\n"
         "line \"demo FILE: N frames, score S, time T, state HHHHHHHH\" ends each, and is the\n"
         "same for a recording and its playbacks.\n\n"
         "F12 saves a screenshot in $XDG_DATA_HOME/glimmerfall/screenshots/\n"
         "(default ~/.local/share/glimmerfall/screenshots/) when a config file was\n"
-        "read or an option given.\n";
+        "read or an option given; M then mutes and unmutes the music.\n";
     return text;
 }
