@@ -127,6 +127,17 @@ TEST_F(PadPlayTest, TheRulesSeeTheBoundKeysAndNotTheOldOnes)
         EXPECT_EQ(anyOrbFlying(level), scancode == KEY_ENTER) << scancode;
         level.end();
     }
+    // The help page names the moved keys, and only those.
+    bindings[static_cast<int>(PlayAction::AimUp)] = {KEY_W, KEY_8_PAD};
+    bindings[static_cast<int>(PlayAction::Lock)] = {KEY_L, 0};
+    setPlayBindings(bindings);
+    std::vector<std::string> shown;
+    for (const PageLine& line : helpPageLines()) shown.push_back(line.text);
+    EXPECT_EQ(std::vector<std::string>(shown.begin() + 1, shown.begin() + 8),
+              (std::vector<std::string>{"LEFT CONTROL - Turn on front engines", "SHIFT or ALT - Turn on back engines",
+                                        "ENTER - Fire fire-like weapon",
+                                        "W or 8_PAD/DOWN/LEFT/RIGHT (up/down/left/right) - Aim Turret",
+                                        "F1 - Help Menu", "ESC - Exit current map and/or game", "L - Lock Turret"}));
 }
 
 }  // namespace
