@@ -67,7 +67,8 @@ bool actionHeldNow(PlayAction action)
     return boundKeyDown(action) || padAction(action);
 }
 
-// A read the record cannot hold: one outside a frame. Only a change to the rules can cause it, so it stops at once.
+// A read the record cannot hold: one outside a frame. Only a change to the
+// rules can cause it, so it stops at once.
 [[noreturn]] void unrecordable(const char* what, int value)
 {
     std::fprintf(stderr, "glimmerfall: %s %d cannot be recorded or played back\n", what, value);
