@@ -165,7 +165,7 @@ TEST(Screenshot, ThePngHoldsThePictureNoShotReplacesAFileAndAFolderThatCannotBeM
 
 int quits = 0;
 
-TEST(PassEnd, F12SavesOneShotPerPressAndACloseClickQuitsAtTheNextPassOrWait)
+TEST(PassEnd, F12AndMActOncePerPressAndACloseClickQuitsAtTheNextPassOrWait)
 {
     startHeadless();
     TempDir data;
@@ -194,6 +194,18 @@ TEST(PassEnd, F12SavesOneShotPerPressAndACloseClickQuitsAtTheNextPassOrWait)
     key[KEY_F12] = 0;
     EXPECT_EQ(shots(), 2);
     allowScreenshots(false);
+
+    // M, like F12, acts once a press, at passes and waits alike.
+    static int mutes = 0;
+    setMuteKeyHandler([] { ++mutes; });
+    const int held[] = {1, 1, 0, 1};
+    for (int i = 0; i < 4; ++i) {
+        key[KEY_M] = static_cast<char>(held[i]);
+        (i % 2 ? idleWhileWaiting : endPass)();
+    }
+    key[KEY_M] = 0;
+    setMuteKeyHandler(nullptr);
+    EXPECT_EQ(mutes, 2);
 
     setQuitHandler([] { ++quits; });
     endPass();
