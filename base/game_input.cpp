@@ -1,6 +1,7 @@
 #include "base/game_input.h"
 
 #include "base/counters.h"
+#include "base/game_pad.h"
 
 #include <allegro.h>
 
@@ -34,32 +35,54 @@ Playback playback;
 
 bool frameOpen = false;
 
-int keyBit(int scancode)
+// The action each bit of a frame's key set stands for, by its default key.
+PlayAction bitAction(std::size_t bit)
 {
-    const std::vector<int>& keys = playKeyScancodes();
-    for (std::size_t bit = 0; bit < keys.size(); ++bit) {
-        if (keys[bit] == scancode) {
-            return static_cast<int>(bit);
+    const int scancode = playKeyScancodes()[bit];
+    const PlayBindings& defaults = defaultPlayBindings();
+    for (int action = 0; action < kPlayActionCount; ++action) {
+        for (int bound : defaults[action]) {
+            if (bound == scancode) {
+                return static_cast<PlayAction>(action);
+            }
         }
     }
-    return -1;
+    return PlayAction::Leave;  // every default key is bound; not reached
 }
 
-// A read the record cannot hold: a key outside the table, or a read outside
-// a frame. Only a change to the rules can cause it, so it stops at once.
+// The bits standing for an action (two for Backward).
+uint16_t actionBits(PlayAction action)
+{
+    uint16_t bits = 0;
+    for (std::size_t bit = 0; bit < playKeyScancodes().size(); ++bit) {
+        if (bitAction(bit) == action) {
+            bits = static_cast<uint16_t>(bits | 1u << bit);
+        }
+    }
+    return bits;
+}
+
+bool actionHeldNow(PlayAction action)
+{
+    return boundKeyDown(action) || padAction(action);
+}
+
+// A read the record cannot hold: one outside a frame. Only a change to the
+// rules can cause it, so it stops at once.
 [[noreturn]] void unrecordable(const char* what, int value)
 {
     std::fprintf(stderr, "glimmerfall: %s %d cannot be recorded or played back\n", what, value);
     std::abort();
 }
 
+// An action held sets the first of its bits.
 uint16_t keysDownNow()
 {
     uint16_t keys = 0;
-    const std::vector<int>& scancodes = playKeyScancodes();
-    for (std::size_t bit = 0; bit < scancodes.size(); ++bit) {
-        if (key[scancodes[bit]]) {
-            keys = static_cast<uint16_t>(keys | 1u << bit);
+    for (int action = 0; action < kPlayActionCount; ++action) {
+        const uint16_t bits = actionBits(static_cast<PlayAction>(action));
+        if (bits != 0 && actionHeldNow(static_cast<PlayAction>(action))) {
+            keys = static_cast<uint16_t>(keys | (bits & -bits));
         }
     }
     return keys;
@@ -109,30 +132,27 @@ const std::vector<int>& playKeyScancodes()
     return keys;
 }
 
-bool playKey(int scancode)
+bool playAction(PlayAction action)
 {
     if (mode == InputMode::Live) {
-        return key[scancode] != 0;
-    }
-    const int bit = keyBit(scancode);
-    if (bit < 0) {
-        unrecordable("key", scancode);
+        return actionHeldNow(action);
     }
     if (mode == InputMode::Recording) {
         if (!frameOpen) {
-            unrecordable("a key read outside a frame, key", scancode);
+            unrecordable("a key read outside a frame, action", static_cast<int>(action));
         }
         // Latched when the frame began: a key that changes in the middle of
         // a frame is seen from the next one on, so the frame's one key set
         // is exactly what its rules saw.
-        return (pending.keys >> bit & 1u) != 0;
+        return (pending.keys & actionBits(action)) != 0;
     }
-    // ESC stops a playback, and a playback that is over or out of step
+    // Leave stops a playback, and a playback that is over or out of step
     // ends at the loop's next key test.
-    if (scancode == KEY_ESC && (key[KEY_ESC] || !playback.current || !playback.desync.empty())) {
+    if (action == PlayAction::Leave &&
+        (actionHeldNow(PlayAction::Leave) || !playback.current || !playback.desync.empty())) {
         return true;
     }
-    return playback.current && (playback.current->keys >> bit & 1u) != 0;
+    return playback.current && (playback.current->keys & actionBits(action)) != 0;
 }
 
 int32_t playTick()

@@ -4,6 +4,7 @@
 
 #include <ctime>
 
+#include "base/game_pad.h"
 #include "base/pacer.h"
 #include "base/scaled_screen.h"
 #include "base/screenshot.h"
@@ -14,19 +15,30 @@ constexpr int kWaitRestMs = 1;
 QuitHandler quitHandler = nullptr;
 bool screenshotKeyHeld = false;
 bool screenshotsAllowed = false;
+MuteKeyHandler muteKeyHandler = nullptr;
+bool muteKeyHeld = false;
 
-// One shot per press of F12, however long it is held.
+// True when the key has gone down since the last look, so a press counts
+// once however long it is held.
+bool newPress(int scancode, bool& held)
+{
+    const bool wasHeld = held;
+    held = key[scancode] != 0;
+    return held && !wasHeld;
+}
+
 void screenshotOnF12()
 {
-    if (!screenshotsAllowed || !key[KEY_F12]) {
-        screenshotKeyHeld = false;
-        return;
+    if (newPress(KEY_F12, screenshotKeyHeld) && screenshotsAllowed) {
+        saveScreenshot(screen, screenshotFolder(), std::time(nullptr));
     }
-    if (screenshotKeyHeld) {
-        return;
+}
+
+void muteOnM()
+{
+    if (newPress(KEY_M, muteKeyHeld) && muteKeyHandler != nullptr) {
+        muteKeyHandler();
     }
-    screenshotKeyHeld = true;
-    saveScreenshot(screen, screenshotFolder(), std::time(nullptr));
 }
 
 void quitIfAsked()
@@ -43,6 +55,11 @@ void allowScreenshots(bool allowed)
     screenshotsAllowed = allowed;
 }
 
+void setMuteKeyHandler(MuteKeyHandler handler)
+{
+    muteKeyHandler = handler;
+}
+
 void setQuitHandler(QuitHandler quit)
 {
     quitHandler = quit;
@@ -57,14 +74,18 @@ Pacer& passPacer()
 void endPass()
 {
     presentScreen();
+    pollGamePads();
     screenshotOnF12();
+    muteOnM();
     passPacer().endPass();
     quitIfAsked();
 }
 
 void idleWhileWaiting()
 {
+    pollGamePads();
     screenshotOnF12();
+    muteOnM();
     quitIfAsked();
     rest(kWaitRestMs);
 }

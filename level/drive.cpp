@@ -91,9 +91,9 @@ void Level::driveCraft()
 
     // Pressing the other drive key first brakes; once slow enough, the other
     // engines take over and drive the cart the other way.
-    if (playKey(KEY_LCONTROL)) {
+    if (playAction(PlayAction::Forward)) {
         driveWith(cart, frontEnginesOn, backEnginesOn);
-    } else if (playKey(KEY_ALT) || playKey(KEY_LSHIFT)) {
+    } else if (playAction(PlayAction::Backward)) {
         driveWith(cart, backEnginesOn, frontEnginesOn);
     } else {
         cart.applyDrag();
@@ -195,17 +195,18 @@ void Level::aimTurret()
     // Later rows win, so two keys together give the diagonal, and LEFT with
     // RIGHT counts as RIGHT.
     struct Aim {
-        int first;
-        int second;  // 0: the first key alone
+        PlayAction first;
+        PlayAction second;  // the first again: the first alone
         int32_t angle;
     };
+    using A = PlayAction;
     static constexpr Aim kAims[] = {
-        {KEY_LEFT, 0, 90},        {KEY_RIGHT, 0, 270},       {KEY_UP, 0, 180},
-        {KEY_DOWN, 0, 0},         {KEY_LEFT, KEY_UP, 135},   {KEY_LEFT, KEY_DOWN, 45},
-        {KEY_RIGHT, KEY_UP, 225}, {KEY_RIGHT, KEY_DOWN, 315},
+        {A::AimLeft, A::AimLeft, 90},  {A::AimRight, A::AimRight, 270}, {A::AimUp, A::AimUp, 180},
+        {A::AimDown, A::AimDown, 0},   {A::AimLeft, A::AimUp, 135},     {A::AimLeft, A::AimDown, 45},
+        {A::AimRight, A::AimUp, 225},  {A::AimRight, A::AimDown, 315},
     };
     for (const Aim& aim : kAims) {
-        if (playKey(aim.first) && (aim.second == 0 || playKey(aim.second))) {
+        if (playAction(aim.first) && playAction(aim.second)) {
             craft->turretAngle = aim.angle;
         }
     }

@@ -26,8 +26,8 @@ constexpr int32_t kScoreIntervalTicks = 50;
 
 void Level::handleInput()
 {
-    // T toggles the lock once per press, however long it is held.
-    if (playKey(KEY_T)) {
+    // The lock key toggles the lock once per press, however long it is held.
+    if (playAction(PlayAction::Lock)) {
         if (!aimLockKeyHeld) {
             craft->turretLocked = craft->turretLocked == 0 ? 1 : 0;
             aimLockKeyHeld = true;
@@ -38,7 +38,7 @@ void Level::handleInput()
 
     driveCraft();
 
-    if (playKey(KEY_F1)) {
+    if (playAction(PlayAction::Help)) {
         showHelp();
     }
 
@@ -46,7 +46,7 @@ void Level::handleInput()
         aimTurret();
     }
 
-    if (playKey(KEY_SPACE)) {
+    if (playAction(PlayAction::Fire)) {
         const int32_t cooldown = weaponKind == kOrbWeaponKind ? kOrbCooldownTicks : 0;
         const int32_t now = playTick();
         if (std::abs(now - lastFireTick) > cooldown) {

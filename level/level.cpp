@@ -36,5 +36,5 @@ void Level::playUntilEnd()
 bool Level::nextPass()
 {
     beginInputFrame();
-    return !playKey(KEY_ESC) && !gameOver;
+    return !playAction(PlayAction::Leave) && !gameOver;
 }

@@ -2,6 +2,8 @@
 
 #include "level/level.h"
 #include "base/colors.h"
+#include "base/game_pad.h"
+#include "base/play_keys.h"
 #include "base/pass_end.h"
 #include "base/scaled_screen.h"
 
@@ -46,6 +48,42 @@ constexpr Verdict kVerdicts[] = {
 };
 constexpr const char* kLowestVerdict = "Is that the best you can do?";
 
+bool boundAsDefault(PlayAction action)
+{
+    const int index = static_cast<int>(action);
+    return playBindings()[index] == defaultPlayBindings()[index];
+}
+
+// The action's keys by their names, "A or B".
+std::string boundNames(PlayAction action)
+{
+    std::string names;
+    for (int scancode : playBindings()[static_cast<int>(action)]) {
+        if (scancode != 0) {
+            names += (names.empty() ? "" : " or ") + keyName(scancode);
+        }
+    }
+    return names;
+}
+
+// The page's own wording for the game's keys, the names for the player's.
+std::string keysShown(PlayAction action, const char* defaultText)
+{
+    return boundAsDefault(action) ? defaultText : boundNames(action);
+}
+
+std::string aimKeysShown()
+{
+    constexpr PlayAction kAims[] = {PlayAction::AimUp, PlayAction::AimDown, PlayAction::AimLeft, PlayAction::AimRight};
+    std::string shown;
+    bool moved = false;
+    for (PlayAction aim : kAims) {
+        moved = moved || !boundAsDefault(aim);
+        shown += (shown.empty() ? "" : "/") + boundNames(aim);
+    }
+    return moved ? shown + " (up/down/left/right)" : "ARROW KEYS";
+}
+
 void restBetweenPolls()
 {
     idleWhileWaiting();
@@ -61,15 +99,23 @@ void (*waitForEscPressAndRelease)() = pollForEscPressAndRelease;
 
 std::vector<PageLine> helpPageLines()
 {
+    const std::string forward = keysShown(PlayAction::Forward, "LEFT CONTROL") + " - Turn on front engines";
+    const std::string backward = keysShown(PlayAction::Backward, "SHIFT or ALT") + " - Turn on back engines";
+    const std::string fire = keysShown(PlayAction::Fire, "SPACE") + " - Fire fire-like weapon";
+    const std::string aim = aimKeysShown() + " - Aim Turret";
+    const std::string help = keysShown(PlayAction::Help, "F1") + " - Help Menu";
+    const std::string leave = keysShown(PlayAction::Leave, "ESC") + " - Exit current map and/or game";
+    // The lock key has no line of its own unless the player moved it.
+    const std::string lock = keysShown(PlayAction::Lock, "") + (boundAsDefault(PlayAction::Lock) ? "" : " - Lock Turret");
     return linesFrom({
         "------------------Help Menu-----------------",
-        "LEFT CONTROL - Turn on front engines",
-        "SHIFT or ALT - Turn on back engines",
-        "SPACE - Fire fire-like weapon",
-        "ARROW KEYS - Aim Turret",
-        "F1 - Help Menu",
-        "ESC - Exit current map and/or game",
-        "",
+        forward.c_str(),
+        backward.c_str(),
+        fire.c_str(),
+        aim.c_str(),
+        help.c_str(),
+        leave.c_str(),
+        lock.c_str(),
         "",
         "",
         "Object of Game",
@@ -115,10 +161,14 @@ std::vector<PageLine> gameOverPageLines(int32_t score, int32_t secondsPlayed)
 
 void waitForEscPressAndReleaseWith(void (*pause)())
 {
-    while (!key[KEY_ESC]) {
+    // A pad button already held when the page opens (A firing as the last
+    // dome fell) counts only once it has been let go and pressed again.
+    bool padArmed = !padPageButtonHeld();
+    while (!key[KEY_ESC] && !(padArmed && padPageButtonHeld())) {
         pause();
+        padArmed = padArmed || !padPageButtonHeld();
     }
-    while (key[KEY_ESC]) {
+    while (key[KEY_ESC] || padPageButtonHeld()) {
         pause();
     }
 }

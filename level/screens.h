@@ -22,8 +22,8 @@ const char* verdictFor(int32_t score);
 // Clears the screen to black, shows the lines on it and waits.
 void showTextPage(const std::vector<PageLine>& lines);
 
-// Blocks until key[KEY_ESC] has been down and then up again; calls pause()
-// between two looks at the key.
+// Blocks until key[KEY_ESC], or a game pad's A, B or Start, has been down and
+// then up again; calls pause() between two looks.
 void waitForEscPressAndReleaseWith(void (*pause)());
 
 // The wait the pages use; by default the one above with a 1 ms rest between

@@ -104,6 +104,17 @@ int alogg_start_autopoll_ogg(ALOGG_OGG* ogg, int intervalMs)
     return 0;
 }
 
+void alogg_set_volume_ogg(ALOGG_OGG* ogg, int volume)
+{
+    if (ogg == nullptr) {
+        return;
+    }
+    std::lock_guard<std::mutex> guard(ogg->audioLock);
+    if (ogg->audio != nullptr) {
+        voice_set_volume(ogg->audio->voice, std::clamp(volume, 0, kMaxLevel));
+    }
+}
+
 void alogg_stop_ogg(ALOGG_OGG* ogg)
 {
     if (ogg == nullptr) {

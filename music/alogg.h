@@ -21,5 +21,8 @@ int alogg_play_ex_ogg(ALOGG_OGG* ogg, int bufferLength, int volume, int pan, int
 // Returns 0 on success, a negative value when the stream is not playing.
 int alogg_start_autopoll_ogg(ALOGG_OGG* ogg, int intervalMs);
 
+// A playing stream's volume (0..255) from now on; nothing when it does not play.
+void alogg_set_volume_ogg(ALOGG_OGG* ogg, int volume);
+
 void alogg_stop_ogg(ALOGG_OGG* ogg);
 void alogg_destroy_ogg(ALOGG_OGG* ogg);

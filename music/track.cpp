@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 constexpr int kStreamBufferBytes = 65536;
@@ -23,6 +24,49 @@ void showWithLibrary(const char* text)
 {
     allegro_message("%s", text);
 }
+
+int musicPercent = kFullMusicVolume;
+bool muted = false;
+std::vector<ALOGG_OGG*> playingStreams;
+
+int streamVolume()
+{
+    return muted ? 0 : kFullVolume * musicPercent / kFullMusicVolume;
+}
+
+void applyVolume()
+{
+    for (ALOGG_OGG* stream : playingStreams) {
+        alogg_set_volume_ogg(stream, streamVolume());
+    }
+}
+
+void forgetStream(ALOGG_OGG* stream)
+{
+    for (auto it = playingStreams.begin(); it != playingStreams.end(); ++it) {
+        if (*it == stream) {
+            playingStreams.erase(it);
+            return;
+        }
+    }
+}
+}  // namespace
+
+void setMusicVolume(int percent)
+{
+    musicPercent = percent;
+    applyVolume();
+}
+
+void toggleMusicMute()
+{
+    muted = !muted;
+    applyVolume();
+}
+
+bool musicMuted()
+{
+    return muted;
 }
 
 MusicMessageSink musicMessageSink = showWithLibrary;
@@ -57,7 +101,8 @@ MusicTrack startMusicTrack(const char* fileName)
     }
     // Without a digital driver both fail quietly and the game plays on in
     // silence, as it does after the sound fallback.
-    alogg_play_ex_ogg(track.stream, kStreamBufferBytes, kFullVolume, kCentrePan, kNormalSpeed, kLooped);
+    alogg_play_ex_ogg(track.stream, kStreamBufferBytes, streamVolume(), kCentrePan, kNormalSpeed, kLooped);
+    playingStreams.push_back(track.stream);
     alogg_start_autopoll_ogg(track.stream, kPollIntervalMs);
     return track;
 }
@@ -69,6 +114,7 @@ void stopMusicTrack(const MusicTrack& track)
 
 void releaseMusicTrack(MusicTrack& track)
 {
+    forgetStream(track.stream);
     alogg_destroy_ogg(track.stream);
     track.stream = nullptr;
     std::free(track.buffer);

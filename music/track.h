@@ -19,7 +19,15 @@ struct MusicTrack {
 // stream is made and nothing is said about it.
 extern bool musicEnabled;
 
-// Loads fileName and starts it looping at full volume, centred, normal speed.
+// The music's loudness, 0 (silent) to 100 (full, the start), and its mute;
+// both apply at once to the tracks playing and to those started later. A
+// silenced track goes on playing, so it is heard again where it has got to.
+constexpr int kFullMusicVolume = 100;
+void setMusicVolume(int percent);
+void toggleMusicMute();
+bool musicMuted();
+
+// Loads fileName and starts it looping at the music's volume, centred, normal speed.
 MusicTrack startMusicTrack(const char* fileName);
 // Stops the stream if there is one.
 void stopMusicTrack(const MusicTrack& track);

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 
 PACKAGES=(
   build-essential cmake pkg-config
-  liballegro4-dev libvorbis-dev libpng-dev libx11-dev
+  liballegro4-dev libvorbis-dev libpng-dev libx11-dev libsdl2-dev
   libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-apps imagemagick x11-utils

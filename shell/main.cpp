@@ -10,6 +10,7 @@
 #include "base/scaled_screen.h"
 #include "level/level.h"
 #include "music/track.h"
+#include "shell/controls.h"
 #include "shell/credits.h"
 #include "shell/data_folder.h"
 #include "shell/demo_mode.h"
@@ -80,6 +81,7 @@ int main(int argc, char** argv)
         return kBadInputStatus;
     }
     musicEnabled = settings.music != 0;
+    applyControlSettings(settings);
     initSystem({settings.window != 0, settings.scale});
     // The library's own handlers would shut it down under the running game.
     catchQuitSignals();
@@ -109,7 +111,7 @@ int main(int argc, char** argv)
         [&level, &settings](const char* mapFileName) {
             playLevelMaybeRecorded(level, mapFileName, settings.recordFile);
         },
-        [] { showCredits(libraryKeyWaits()); },
+        [] { showCredits(pageKeyWaits()); },
     };
     runMainMenu(*menu, hooks);
 

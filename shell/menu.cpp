@@ -4,6 +4,7 @@
 
 #include "base/colors.h"
 #include "base/counters.h"
+#include "base/game_pad.h"
 #include "base/pass_end.h"
 #include "shell/menu_selection.h"
 
@@ -37,15 +38,15 @@ void present(BITMAP* overlay)
     endPass();
 }
 
-// UP and DOWN move the highlight once per press: the picture holds still
-// until the key is let go.
+// UP and DOWN (or a pad's d-pad or stick) move the highlight once per press:
+// the picture holds still until the key is let go.
 void moveSelection(Menu& menu, const MenuHooks& hooks, int32_t entryCount)
 {
-    if (key[KEY_DOWN]) {
+    if (keyOrPad(KEY_DOWN)) {
         hooks.waits.whileDown(KEY_DOWN);
         menu.selection = nextEntry(menu.selection, entryCount);
     }
-    if (key[KEY_UP]) {
+    if (keyOrPad(KEY_UP)) {
         hooks.waits.whileDown(KEY_UP);
         menu.selection = previousEntry(menu.selection, entryCount);
     }
@@ -85,7 +86,7 @@ void mainMenuPass(Menu& menu, const MenuHooks& hooks)
     writeTexts(menu.overlay, kMainMenuTexts, kMainMenuEntries, menu.selection);
 
     moveSelection(menu, hooks, kMainMenuEntries);
-    if (key[KEY_ENTER]) {
+    if (keyOrPad(KEY_ENTER)) {
         hooks.waits.whileDown(KEY_ENTER);
         // The action belongs to the entry ENTER was pressed on: the map menu
         // may come back with "Level1" (index 1) highlighted, which must not
@@ -106,7 +107,8 @@ void mainMenuPass(Menu& menu, const MenuHooks& hooks)
 void runMapMenu(Menu& menu, const MenuHooks& hooks)
 {
     clear_bitmap(menu.overlay);
-    while (!key[KEY_ESC]) {
+    // A pad's B goes back here; in the main menu it does nothing (Quit is an entry).
+    while (!keyOrPad(KEY_ESC)) {
         mapMenuPass(menu, hooks);
     }
     hooks.waits.whileDown(KEY_ESC);
@@ -118,7 +120,7 @@ void mapMenuPass(Menu& menu, const MenuHooks& hooks)
     writeTexts(menu.overlay, kMapMenuTexts, kMapMenuEntries, menu.selection);
     moveSelection(menu, hooks, kMapMenuEntries);
     // No wait for ENTER's release: the level starts at once.
-    if (key[KEY_ENTER]) {
+    if (keyOrPad(KEY_ENTER)) {
         stopMusicTrack(menu.music);
         hooks.playMap(kMapFileNames[menu.selection == kEntryTestMap ? kEntryTestMap : kEntryLevel1]);
     }

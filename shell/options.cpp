@@ -35,13 +35,34 @@ struct Key {
     const char* allowed;
     ParseValue parse = nullptr;
 };
+std::string parseBinding(Settings& settings, const Key& key, const char* text);
+constexpr const char* kBindingAllowed =
+    "one or two key names, such as SPACE, LCONTROL, A, F1, UP, ENTER_PAD (the library's KEY_ names without KEY_), "
+    "each key for one action";
+constexpr int kMaxMusicVolume = 100;
+
 constexpr Key kKeys[] = {
     {"fps", &Settings::fps, 0, kMaxFps, "0 (unpaced) or 1 to 1000"},
     {"window", &Settings::window, 0, 1, "0 (full screen) or 1 (window)"},
     {"scale", &Settings::scale, kMinScale, kMaxScale, "1 to 4"},
     {"music", &Settings::music, 0, 1, "0 (off) or 1 (on)"},
+    {"music_volume", &Settings::musicVolume, 0, kMaxMusicVolume, "0 (silent) to 100 (full)"},
+    {"pad", &Settings::pad, 0, 1, "0 (keyboard only) or 1 (game pads too)"},
+    {"key_forward", nullptr, 0, 0, kBindingAllowed, parseBinding},
+    {"key_backward", nullptr, 0, 0, kBindingAllowed, parseBinding},
+    {"key_aim_up", nullptr, 0, 0, kBindingAllowed, parseBinding},
+    {"key_aim_down", nullptr, 0, 0, kBindingAllowed, parseBinding},
+    {"key_aim_left", nullptr, 0, 0, kBindingAllowed, parseBinding},
+    {"key_aim_right", nullptr, 0, 0, kBindingAllowed, parseBinding},
+    {"key_fire", nullptr, 0, 0, kBindingAllowed, parseBinding},
+    {"key_lock", nullptr, 0, 0, kBindingAllowed, parseBinding},
+    {"key_help", nullptr, 0, 0, kBindingAllowed, parseBinding},
+    {"key_leave", nullptr, 0, 0, kBindingAllowed, parseBinding},
 };
-constexpr const char* kKeyNames = "fps, window, scale, music";
+constexpr const char* kKeyNames = "fps, window, scale, music, music_volume, pad, key_forward, key_backward, "
+                                  "key_aim_up, key_aim_down, key_aim_left, key_aim_right, key_fire, key_lock, "
+                                  "key_help, key_leave";
+constexpr const char* kBindingPrefix = "key_";
 
 enum class Request { None, Help, Version };
 
@@ -64,6 +85,8 @@ constexpr Option kOptions[] = {
     {"--scale", "S", "scale", nullptr, nullptr, Request::None,
      "show each game pixel as an S x S square, 1 to 4 (2 gives 1280 x 960)"},
     {"--no-music", nullptr, "music", "0", nullptr, Request::None, "play without music (no .ogg file is read)"},
+    {"--music-volume", "N", "music_volume", nullptr, nullptr, Request::None,
+     "play the music at N percent, 0 (silent) to 100 (full, the default)"},
     {"--map", "FILE", nullptr, nullptr, &Settings::mapFile, Request::None,
      "play the map FILE at once, without the menus; ESC ends the game"},
     {"--record", "FILE", nullptr, nullptr, &Settings::recordFile, Request::None,
@@ -111,6 +134,60 @@ bool parseWhole(const char* text, long& value)
     errno = 0;
     value = std::strtol(text, &end, 10);
     return *end == '\0' && errno != ERANGE;
+}
+
+// key_<action> = one or two key names, apart by blanks or commas.
+std::string parseBinding(Settings& settings, const Key& key, const char* text)
+{
+    const std::string actionName = key.name + std::strlen(kBindingPrefix);
+    int action = 0;
+    while (action < kPlayActionCount && actionName != playActionName(static_cast<PlayAction>(action))) {
+        ++action;
+    }
+    ActionKeys keys = {};
+    std::size_t given = 0;
+    std::string rest = text;
+    for (char& c : rest) {
+        c = c == ',' ? ' ' : c;
+    }
+    std::size_t at = rest.find_first_not_of(' ');
+    while (at != std::string::npos) {
+        const std::size_t end = rest.find(' ', at);
+        const std::string name = rest.substr(at, end == std::string::npos ? end : end - at);
+        if (given == keys.size()) {
+            return "names more than two keys";
+        }
+        keys[given] = scancodeNamed(name);
+        if (keys[given++] == 0) {
+            return "names " + name + ", which is no key";
+        }
+        at = rest.find_first_not_of(' ', end);
+    }
+    if (given == 0) {
+        return "names no key";
+    }
+    settings.bindings[action] = keys;
+    return "";
+}
+
+// A key given to two actions; "" when each key works one action.
+std::string bindingClash(const Settings& settings, const std::string& source)
+{
+    for (int first = 0; first < kPlayActionCount; ++first) {
+        for (int second = first + 1; second < kPlayActionCount; ++second) {
+            for (int scancode : settings.bindings[first]) {
+                for (int other : settings.bindings[second]) {
+                    if (scancode != 0 && scancode == other) {
+                        return failure(source, "the key " + keyName(scancode) + " is given to both " + kBindingPrefix +
+                                                   playActionName(static_cast<PlayAction>(first)) + " and " +
+                                                   kBindingPrefix + playActionName(static_cast<PlayAction>(second)) +
+                                                   "; allowed: " + kBindingAllowed);
+                    }
+                }
+            }
+        }
+    }
+    return "";
 }
 
 // Sets the key from text; the error names it as `shownAs` in `source`.
@@ -305,7 +382,10 @@ StartPlan planStart(int argc, const char* const* argv, const std::vector<std::st
         if (!std::filesystem::exists(path, missing)) {
             continue;
         }
-        const std::string error = readConfigFile(plan.settings, path);
+        std::string error = readConfigFile(plan.settings, path);
+        if (error.empty()) {
+            error = bindingClash(plan.settings, path);
+        }
         if (!error.empty()) {
             return fail(error);
         }
@@ -341,13 +421,17 @@ std::string usageText()
         "\nSettings are read from glimmerfall.cfg in the working folder, then from\n"
         "$XDG_CONFIG_HOME/glimmerfall/glimmerfall.cfg (default ~/.config/glimmerfall/),\n"
         "then from the command line; a later source overrides an earlier one. The keys:\n"
-        "fps = N, window = 0 or 1, scale = S, music = 0 or 1. Without any of them the\n"
-        "game runs unpaced, full screen, at 640 x 480, with music.\n\n"
+        "fps = N, window = 0 or 1, scale = S, music = 0 or 1, music_volume = N, pad = 0\n"
+        "or 1, and key_ACTION = KEY [KEY] for each action of play (forward, backward,\n"
+        "aim_up, aim_down, aim_left, aim_right, fire, lock, help, leave), KEY a name of\n"
+        "the library's KEY_ constants without KEY_ (LCONTROL, SPACE, A...). Without any\n"
+        "of them the game runs unpaced, full screen, at 640 x 480, with music at full\n"
+        "volume, on its own keys and without game pads.\n\n"
         "A demo records one level as its keys and clock, and plays it back exactly: the\n"
         "line \"demo FILE: N frames, score S, time T, state HHHHHHHH\" ends each, and is the\n"
         "same for a recording and its playbacks.\n\n"
         "F12 saves a screenshot in $XDG_DATA_HOME/glimmerfall/screenshots/\n"
         "(default ~/.local/share/glimmerfall/screenshots/) when a config file was\n"
-        "read or an option given.\n";
+        "read or an option given; M then mutes and unmutes the music.\n";
     return text;
 }

@@ -7,11 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "base/play_keys.h"
+
 struct Settings {
     int fps = 0;     // passes a second; 0 runs unpaced
     int window = 0;  // 1 windowed, 0 full screen
     int scale = 1;   // each game pixel shown as scale x scale
     int music = 1;   // 0: no music file is read
+    int musicVolume = 100;  // 0 silent to 100 full
+    int pad = 0;            // 1: game pads play too
+    PlayBindings bindings = defaultPlayBindings();
     std::string mapFile;  // play this map at once, without the menus
     // A config file was read or an option given. Everything the settings
     // add (F12 screenshots among them) comes on with this; without it the

@@ -180,7 +180,7 @@ TEST(Screenshot, ThePngHoldsThePictureNoShotReplacesAFileAndAFolderThatCannotBeM
 
 std::vector<int> quits;  // the status of each call of the quit handler
 
-TEST(PassEnd, F12SavesOneShotPerPressAndACloseClickOrASignalQuitsWithItsStatusAtTheNextPassOrWait)
+TEST(PassEnd, F12AndMActOncePerPressAndACloseClickOrASignalQuitsWithItsStatusAtTheNextPassOrWait)
 {
     startHeadless();
     TempDir data;
@@ -209,6 +209,19 @@ TEST(PassEnd, F12SavesOneShotPerPressAndACloseClickOrASignalQuitsWithItsStatusAt
     key[KEY_F12] = 0;
     EXPECT_EQ(shots(), 2);
     allowScreenshots(false);
+
+    // M, like F12, acts once a press, at passes and waits alike.
+    static int mutes;
+    mutes = 0;
+    setMuteKeyHandler([] { ++mutes; });
+    const int held[] = {1, 1, 0, 1};
+    for (int i = 0; i < 4; ++i) {
+        key[KEY_M] = static_cast<char>(held[i]);
+        (i % 2 ? idleWhileWaiting : endPass)();
+    }
+    key[KEY_M] = 0;
+    setMuteKeyHandler(nullptr);
+    EXPECT_EQ(mutes, 2);
 
     quits.clear();
     setQuitHandler([](int status) { quits.push_back(status); });

@@ -180,7 +180,7 @@ TEST_F(DemoTest, LiveReadsPassThroughAndRecordingKeepsWhatEachFrameSaw)
         const int32_t first = playTick();
         key[KEY_SPACE] = 1;
         tickCounter = 8;
-        EXPECT_EQ(playKey(KEY_SPACE), mode == InputMode::Live);
+        EXPECT_EQ(playAction(PlayAction::Fire), mode == InputMode::Live);
         EXPECT_EQ(std::make_pair(first, playTick()), std::make_pair(7, 8));
         playTick();
         endInputFrame(0xabc);

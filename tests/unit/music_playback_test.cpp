@@ -1,5 +1,6 @@
-// Real playback on ALSA's null device, fed by the library's timer, which needs
-// the X11 system driver: tests/cmake/music.cmake runs this under Xvfb.
+// Real playback on ALSA's null device behind its file plugin, which keeps
+// every sample mixed, fed by the library's timer, which needs the X11 system
+// driver: tests/cmake/music.cmake runs this under Xvfb.
 #include "music/ogg_stream.h"
 #include "music/track.h"
 #include "tests/support/headless.h"
@@ -9,7 +10,11 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <sys/stat.h>
+#include <vector>
 #ifdef __SANITIZE_ADDRESS__
 #include <sanitizer/lsan_interface.h>
 #endif
@@ -18,10 +23,13 @@ namespace {
 constexpr std::chrono::seconds kPatience{10};  // bounds a broken run only
 constexpr int kWaitStepMs = 5, kRounds = 25, kSmallBufferBytes = 4096, kFullVolume = 255, kCentrePan = 127, kNormalSpeed = 1000, kFastestPollMs = 1;
 
-bool startRealSound()
+TempDir home;  // ALSA reads $HOME/.asoundrc when the device opens
+const std::string capture = home.file("mixed.raw");
+
+bool startSoundOnce()
 {
-    static TempDir home;  // ALSA reads $HOME/.asoundrc when the device opens
-    writeFile(home.file(".asoundrc"), "pcm.!default { type null }\n");
+    writeFile(home.file(".asoundrc"),
+              "pcm.!default { type file slave.pcm \"null\" file \"" + capture + "\" format \"raw\" }\n");
     setenv("HOME", home.path().c_str(), 1);
 #ifdef __SANITIZE_ADDRESS__
     // The sound module keeps allocations until it is unloaded at exit.
@@ -30,6 +38,12 @@ bool startRealSound()
     return std::getenv("DISPLAY") != nullptr && install_allegro(SYSTEM_AUTODETECT, &errno, atexit) == 0 &&
            install_timer() == 0 && install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr) == 0 &&
            digi_driver->id != DIGI_NONE;
+}
+
+bool startRealSound()
+{
+    static const bool started = startSoundOnce();
+    return started;
 }
 }
 
@@ -68,5 +82,70 @@ TEST(RealPlayback, TheTimerFeedsTheTrackAndTeardownIsSafeWhilePolling)
         ASSERT_EQ(alogg_start_autopoll_ogg(extra, kFastestPollMs), 0);
         alogg_destroy_ogg(extra);
     }
+    releaseMusicTrack(track);
+}
+
+namespace {
+constexpr int kSettleMs = 300, kListenMs = 700, kBytesPerFrame = 4, kSilentSample = 0x8000;
+
+long capturedBytes()
+{
+    struct stat status {};
+    return stat(capture.c_str(), &status) == 0 ? status.st_size / kBytesPerFrame * kBytesPerFrame : 0;
+}
+
+// The loudness of what was mixed from `from` on (unsigned 16-bit samples).
+double loudnessSince(long from)
+{
+    std::vector<unsigned short> samples(static_cast<std::size_t>(capturedBytes() - from) / sizeof(unsigned short));
+    std::FILE* file = std::fopen(capture.c_str(), "rb");
+    std::fseek(file, from, SEEK_SET);
+    samples.resize(std::fread(samples.data(), sizeof(unsigned short), samples.size(), file));
+    std::fclose(file);
+    double sum = 0;
+    for (unsigned short sample : samples) sum += std::pow(double(sample) - kSilentSample, 2);
+    return samples.empty() ? -1 : std::sqrt(sum / samples.size());
+}
+
+// The track from its start, heard once the mixer has caught up.
+double loudnessOfTrackStart()
+{
+    MusicTrack track = startMusicTrack("Mystery.ogg");
+    rest(kSettleMs);
+    const long from = capturedBytes();
+    rest(kListenMs);
+    const double loudness = loudnessSince(from);
+    releaseMusicTrack(track);
+    return loudness;
+}
+}  // namespace
+
+TEST(RealPlayback, TheVolumeScalesTheMusicAndMuteSilencesItWhileItGoesOn)
+{
+    if (!startRealSound()) GTEST_SKIP() << "no display or no sound driver to play through";
+    ScopedChdir inGame(gameDir());
+    std::vector<double> loudness;
+    for (int volume : {100, 50, 0}) {
+        setMusicVolume(volume);
+        loudness.push_back(loudnessOfTrackStart());
+    }
+    EXPECT_GT(loudness[0], 1000);
+    EXPECT_NEAR(loudness[1] / loudness[0], 0.5, 0.05);
+    EXPECT_EQ(loudness[2], 0);
+
+    setMusicVolume(100);
+    MusicTrack track = startMusicTrack("Mystery.ogg");
+    toggleMusicMute();
+    rest(kSettleMs);
+    const long mutedFrom = capturedBytes();
+    const long fedBeforeMute = track.stream->buffersFed.load();
+    rest(kListenMs);
+    EXPECT_EQ(loudnessSince(mutedFrom), 0);
+    EXPECT_GT(track.stream->buffersFed.load(), fedBeforeMute) << "a muted track goes on playing";
+    toggleMusicMute();
+    rest(kSettleMs);
+    const long unmutedFrom = capturedBytes();
+    rest(kListenMs);
+    EXPECT_GT(loudnessSince(unmutedFrom), 1000);
     releaseMusicTrack(track);
 }

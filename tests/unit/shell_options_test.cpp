@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/play_keys.h"
 #include "base/screenshot.h"
 #include "shell/options.h"
 #include "tests/support/headless.h"
@@ -68,7 +69,9 @@ TEST(Options, EachSourceOverridesTheOneBeforeKeyByKey)
 
 TEST(Options, BadInputIsOneLineNamingTheOptionOrKeyItsSourceAndTheAllowedValuesWithStatus2)
 {
-    const struct { Sources sources; const char* message; } cases[] = {
+    const std::string kAllKeys = "fps, window, scale, music, music_volume, pad, key_forward, key_backward, key_aim_up, "
+                                 "key_aim_down, key_aim_left, key_aim_right, key_fire, key_lock, key_help, key_leave";
+    const struct { Sources sources; std::string message; } cases[] = {
         {{nullptr, nullptr, {"--frob"}}, "command line: unknown option \"--frob\"; see glimmerfall --help for the options"},
         {{nullptr, nullptr, {"level1.fmp"}}, "command line: unknown option \"level1.fmp\"; see glimmerfall --help for the options"},
         {{nullptr, nullptr, {"--fps"}}, "command line: --fps needs a value N; allowed: 0 (unpaced) or 1 to 1000"},
@@ -92,9 +95,11 @@ TEST(Options, BadInputIsOneLineNamingTheOptionOrKeyItsSourceAndTheAllowedValuesW
         {{nullptr, "music = -1\n", {}}, "user.cfg: music -1 is out of range; allowed: 0 (off) or 1 (on)"},
         {{nullptr, "scale =\n", {}}, "user.cfg: scale \"\" is not a number; allowed: 1 to 4"},
         {{nullptr, "scale = 2 # big\n", {}}, "user.cfg: scale \"2 # big\" is not a number; allowed: 1 to 4"},
-        {{"speed = 3\n", nullptr, {}}, "glimmerfall.cfg: unknown key \"speed\"; allowed: fps, window, scale, music"},
+        {{"speed = 3\n", nullptr, {}}, "glimmerfall.cfg: unknown key \"speed\"; allowed: " + kAllKeys},
         {{"fps = 60\n[video]\nscale = 2\n", nullptr, {}},
-         "glimmerfall.cfg: unknown section [video]; the keys fps, window, scale, music stand before any section"},
+         "glimmerfall.cfg: unknown section [video]; the keys " + kAllKeys + " stand before any section"},
+        {{nullptr, nullptr, {"--music-volume", "101"}},
+         "command line: --music-volume 101 is out of range; allowed: 0 (silent) to 100 (full)"},
         // A good file does not save a bad command line, nor a good command line a bad file.
         {{"fps = 60\n", nullptr, {"--window", "--scale", "9"}}, "command line: --scale 9 is out of range; allowed: 1 to 4"},
         {{"fps = 600000\n", nullptr, {"--fps", "60"}},
@@ -120,6 +125,39 @@ TEST(Options, HelpAndVersionAnswerOnStdoutWithStatus0WhateverTheFilesHold)
     const StartPlan version = plan({"fps = broken\n", nullptr, {"--version"}});
     EXPECT_EQ((std::vector<int>{int(version.action), version.status}), (std::vector<int>{int(StartAction::ShowText), 0}));
     EXPECT_EQ(version.text.rfind("glimmerfall 1.", 0), 0u) << version.text;
+}
+
+// Bindings as "action:keys;" for the actions moved off their own keys, and the volume and pad keys.
+std::string controls(const Settings& s)
+{
+    std::string text = std::to_string(s.musicVolume) + " pad " + std::to_string(s.pad) + " ";
+    for (int action = 0; action < kPlayActionCount; ++action) {
+        if (s.bindings[action] == defaultPlayBindings()[action]) continue;
+        text += std::string(playActionName(PlayAction(action))) + ":" + keyName(s.bindings[action][0]) + "," +
+                keyName(s.bindings[action][1]) + ";";
+    }
+    return text;
+}
+
+TEST(Options, KeysAreBoundByTheLibraryNamesOneOrTwoToAnActionEachToOneAction)
+{
+    const std::string allowed = "; allowed: one or two key names, such as SPACE, LCONTROL, A, F1, UP, ENTER_PAD (the "
+                                "library's KEY_ names without KEY_), each key for one action";
+    const struct { const char* file; std::string result; } cases[] = {
+        {"", "100 pad 0 "},
+        {"music_volume = 50\npad = 1\nkey_fire = ENTER\n", "50 pad 1 fire:ENTER,;"},
+        {"key_backward = Z, X\nkey_aim_up = W 8_PAD\n", "100 pad 0 backward:Z,X;aim_up:W,8_PAD;"},
+        {"key_fire = T\nkey_lock = SPACE\n", "100 pad 0 lock:SPACE,;fire:T,;"},  // a swap, whatever the order
+        {"key_fire = SPCE\n", "glimmerfall: glimmerfall.cfg: key_fire \"SPCE\" names SPCE, which is no key" + allowed},
+        {"key_fire = T\n", "glimmerfall: glimmerfall.cfg: the key T is given to both key_lock and key_fire" + allowed},
+        {"key_forward = A B C\n", "glimmerfall: glimmerfall.cfg: key_forward \"A B C\" names more than two keys" + allowed},
+        {"key_help =\n", "glimmerfall: glimmerfall.cfg: key_help \"\" names no key" + allowed},
+    };
+    for (const auto& c : cases) {
+        const StartPlan result = plan({c.file, nullptr, {}});
+        EXPECT_EQ(result.action == StartAction::Play ? controls(result.settings) : result.text, c.result);
+        EXPECT_EQ(result.status, result.action == StartAction::Play ? 0 : 2);
+    }
 }
 
 // The per-user files follow the XDG variables when they are absolute paths, else HOME.

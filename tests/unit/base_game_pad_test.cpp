@@ -1,0 +1,78 @@
+// Game pads through SDL's virtual controller: what each button, stick and
+// trigger presses in play and in the menus, the dead zone, and pads plugged
+// in and pulled out while held.
+#include "base/game_pad.h"
+#include "base/play_keys.h"
+#include "tests/support/virtual_pad.h"
+
+#include <allegro.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+// The actions held, by their names, then the keys the pad stands in for.
+std::string heldNow()
+{
+    std::string held;
+    for (int action = 0; action < kPlayActionCount; ++action) {
+        if (padAction(PlayAction(action))) held += std::string(playActionName(PlayAction(action))) + " ";
+    }
+    held += "|";
+    for (int scancode : {KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT, KEY_ENTER, KEY_ESC, KEY_P}) {
+        if (padKey(scancode)) held += " " + keyName(scancode);
+    }
+    return held + (padPageButtonHeld() ? " page" : "");
+}
+
+TEST(GamePad, EachInputPressesItsActionAndItsMenuKeyAndARestingStickAimsNowhere)
+{
+    using B = SDL_GameControllerButton;
+    const struct { B button; const char* held; } buttons[] = {
+        {SDL_CONTROLLER_BUTTON_A, "fire | ENTER page"}, {SDL_CONTROLLER_BUTTON_B, "| ESC page"},
+        {SDL_CONTROLLER_BUTTON_X, "help |"}, {SDL_CONTROLLER_BUTTON_Y, "lock |"},
+        {SDL_CONTROLLER_BUTTON_BACK, "leave |"}, {SDL_CONTROLLER_BUTTON_START, "| P page"},
+        {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, "forward |"}, {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, "backward |"},
+        {SDL_CONTROLLER_BUTTON_DPAD_UP, "aim_up | UP"}, {SDL_CONTROLLER_BUTTON_DPAD_LEFT, "aim_left | LEFT"},
+    };
+    // Triggers by how far they are pulled; the left stick by x and y.
+    const struct { SDL_GameControllerAxis axis; int x, y; const char* held; } sticks[] = {
+        {SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 20000, 0, "forward |"}, {SDL_CONTROLLER_AXIS_TRIGGERLEFT, 20000, 0, "backward |"},
+        {SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 6000, 0, "|"}, {SDL_CONTROLLER_AXIS_LEFTX, 6000, 5000, "|"},  // barely moved
+        {SDL_CONTROLLER_AXIS_LEFTX, 9000, 0, "aim_right | RIGHT"},
+        {SDL_CONTROLLER_AXIS_LEFTX, -20000, -20000, "aim_left aim_up | UP LEFT"},
+        {SDL_CONTROLLER_AXIS_LEFTX, 30000, 10000, "aim_right | RIGHT"},  // within 22.5 degrees of right
+        {SDL_CONTROLLER_AXIS_LEFTX, 30000, 14000, "aim_right aim_down | DOWN RIGHT"},
+    };
+    VirtualPad pad;
+    for (const auto& c : buttons) {
+        pad.restAll();
+        pad.button(c.button, true);
+        EXPECT_EQ(heldNow(), c.held) << c.button;
+    }
+    for (const auto& c : sticks) {
+        pad.restAll();
+        pad.axis(c.axis, c.x);
+        if (c.axis == SDL_CONTROLLER_AXIS_LEFTX) pad.axis(SDL_CONTROLLER_AXIS_LEFTY, c.y);
+        EXPECT_EQ(heldNow(), c.held) << c.axis << " " << c.x << "," << c.y;
+    }
+}
+
+TEST(GamePad, PadsComeAndGoWhileHeldAndAPulledPadLetsGo)
+{
+    VirtualPad first;
+    first.button(SDL_CONTROLLER_BUTTON_A, true);
+    {
+        VirtualPad second;
+        EXPECT_EQ(openGamePadCount(), 2);
+        second.button(SDL_CONTROLLER_BUTTON_Y, true);
+        EXPECT_EQ(heldNow(), "lock fire | ENTER page");
+    }
+    EXPECT_EQ(heldNow(), "fire | ENTER page");
+    first.unplug();
+    EXPECT_EQ(openGamePadCount(), 0);
+    EXPECT_EQ(heldNow(), "|");
+}
+
+}  // namespace
