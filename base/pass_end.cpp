@@ -5,12 +5,16 @@
 #include <atomic>
 #include <ctime>
 
+#include "base/desktop_display.h"
 #include "base/pacer.h"
 #include "base/scaled_screen.h"
 #include "base/screenshot.h"
 
 namespace {
 constexpr int kWaitRestMs = 1;
+// A pause looks at its keys less often: quick enough for a person, and the
+// game then uses next to nothing of the processor.
+constexpr int kPausedRestMs = 20;
 
 std::atomic<bool> closeClicked{false};
 QuitHandler quitHandler = nullptr;
@@ -36,6 +40,13 @@ void quitOnClose()
     if (closeClicked.load() && quitHandler != nullptr) {
         quitHandler();
     }
+}
+// What every pass and wait answers: F12, Alt+Enter, the close button.
+void answerPassKeys()
+{
+    screenshotOnF12();
+    toggleOnAltEnter();
+    quitOnClose();
 }
 }  // namespace
 
@@ -69,14 +80,18 @@ Pacer& passPacer()
 void endPass()
 {
     presentScreen();
-    screenshotOnF12();
-    quitOnClose();
+    answerPassKeys();
     passPacer().endPass();
 }
 
 void idleWhileWaiting()
 {
-    screenshotOnF12();
-    quitOnClose();
+    answerPassKeys();
     rest(kWaitRestMs);
+}
+
+void idleWhilePaused()
+{
+    answerPassKeys();
+    rest(kPausedRestMs);
 }

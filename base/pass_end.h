@@ -3,7 +3,8 @@
 // keyboard. A pass shows the picture (enlarged when scaled), saves it on F12,
 // ends the game if the window's close button was clicked, and waits for its
 // deadline on the pass pacer. A wait does the same but for showing and pacing,
-// resting a millisecond instead.
+// resting a millisecond instead; a pause rests longer. Each also switches
+// between window and full screen on Alt+Enter.
 #pragma once
 
 class Pacer;
@@ -25,3 +26,4 @@ void allowScreenshots(bool allowed);
 
 void endPass();
 void idleWhileWaiting();
+void idleWhilePaused();

@@ -7,6 +7,7 @@
 #include "base/pacer.h"
 #include "base/scaled_screen.h"
 #include "level/level.h"
+#include "level/pause.h"
 #include "music/track.h"
 #include "shell/credits.h"
 #include "shell/data_folder.h"
@@ -36,9 +37,11 @@ void quitFromDirectPlay()
 }
 
 // What the settings add to the start-up; with none of them it is unchanged.
+// A timed demo is not paused: its time would no longer be its own.
 void applyDisplaySettings(const Settings& settings)
 {
-    beginScaledScreen(settings.scale);
+    const bool pausable = settings.settingsInUse && settings.timeDemoFile.empty();
+    enablePause(pausable, pausable && settings.pauseUnfocused != 0);
     allowScreenshots(settings.settingsInUse);
     passPacer().setRate(settings.fps);
     if (settings.window != 0) {
@@ -75,7 +78,9 @@ int main(int argc, char** argv)
         return kBadInputStatus;
     }
     musicEnabled = settings.music != 0;
-    initSystem({settings.window != 0, settings.scale});
+    // Without settings the one mode of old: full screen, 640 x 480.
+    const bool desktop = settings.settingsInUse;
+    initSystem({settings.window != 0, desktop ? settings.scale : kMinScale, desktop});
     applyDisplaySettings(settings);
 
     const bool timed = !settings.timeDemoFile.empty();

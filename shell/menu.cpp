@@ -4,6 +4,7 @@
 
 #include "base/colors.h"
 #include "base/counters.h"
+#include "base/desktop_display.h"
 #include "base/pass_end.h"
 #include "shell/menu_selection.h"
 
@@ -85,7 +86,7 @@ void mainMenuPass(Menu& menu, const MenuHooks& hooks)
     writeTexts(menu.overlay, kMainMenuTexts, kMainMenuEntries, menu.selection);
 
     moveSelection(menu, hooks, kMainMenuEntries);
-    if (key[KEY_ENTER]) {
+    if (enterKeyForMenus()) {
         hooks.waits.whileDown(KEY_ENTER);
         // The action belongs to the entry ENTER was pressed on: the map menu
         // may come back with "Level1" (index 1) highlighted, which must not
@@ -118,7 +119,7 @@ void mapMenuPass(Menu& menu, const MenuHooks& hooks)
     writeTexts(menu.overlay, kMapMenuTexts, kMapMenuEntries, menu.selection);
     moveSelection(menu, hooks, kMapMenuEntries);
     // No wait for ENTER's release: the level starts at once.
-    if (key[KEY_ENTER]) {
+    if (enterKeyForMenus()) {
         stopMusicTrack(menu.music);
         hooks.playMap(kMapFileNames[menu.selection == kEntryTestMap ? kEntryTestMap : kEntryLevel1]);
     }

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "base/display_plan.h"
 #include "base/scaled_screen.h"
 #include "base/user_folders.h"
 #include "base/version.h"
@@ -24,6 +25,7 @@ struct Key;
 // Reads a key's value that is not a plain whole number into the settings;
 // "" when it is good, else what is wrong with it (without the key's name).
 using ParseValue = std::string (*)(Settings& settings, const Key& key, const char* text);
+std::string parseScale(Settings& settings, const Key& key, const char* text);
 
 // A setting as a config key; the command line reaches it through the options.
 // A whole-number key has its field and range; any other has its own parse.
@@ -38,10 +40,11 @@ struct Key {
 constexpr Key kKeys[] = {
     {"fps", &Settings::fps, 0, kMaxFps, "0 (unpaced) or 1 to 1000"},
     {"window", &Settings::window, 0, 1, "0 (full screen) or 1 (window)"},
-    {"scale", &Settings::scale, kMinScale, kMaxScale, "1 to 4"},
+    {"scale", &Settings::scale, kMinScale, kMaxScale, "auto, fit or 1 to 4", parseScale},
     {"music", &Settings::music, 0, 1, "0 (off) or 1 (on)"},
+    {"pause_unfocused", &Settings::pauseUnfocused, 0, 1, "0 (play on) or 1 (pause)"},
 };
-constexpr const char* kKeyNames = "fps, window, scale, music";
+constexpr const char* kKeyNames = "fps, window, scale, music, pause_unfocused";
 
 enum class Request { None, Help, Version };
 
@@ -62,7 +65,7 @@ constexpr Option kOptions[] = {
     {"--window", nullptr, "window", "1", nullptr, Request::None, "play in a window"},
     {"--fullscreen", nullptr, "window", "0", nullptr, Request::None, "play full screen (the default)"},
     {"--scale", "S", "scale", nullptr, nullptr, Request::None,
-     "show each game pixel as an S x S square, 1 to 4 (2 gives 1280 x 960)"},
+     "the picture's size: auto, fit, or each game pixel an S x S square, 1 to 4"},
     {"--no-music", nullptr, "music", "0", nullptr, Request::None, "play without music (no .ogg file is read)"},
     {"--map", "FILE", nullptr, nullptr, &Settings::mapFile, Request::None,
      "play the map FILE at once, without the menus; ESC ends the game"},
@@ -111,6 +114,22 @@ bool parseWhole(const char* text, long& value)
     errno = 0;
     value = std::strtol(text, &end, 10);
     return *end == '\0' && errno != ERANGE;
+}
+
+std::string parseScale(Settings& settings, const Key& key, const char* text)
+{
+    long value = 0;
+    if (std::strcmp(text, "auto") == 0) {
+        value = kScaleAuto;
+    } else if (std::strcmp(text, "fit") == 0) {
+        value = kScaleFit;
+    } else if (!parseWhole(text, value)) {
+        return "is not auto, fit or a number";
+    } else if (value < key.low || value > key.high) {
+        return "is out of range";
+    }
+    settings.*key.field = static_cast<int>(value);
+    return "";
 }
 
 // Sets the key from text; the error names it as `shownAs` in `source`.
@@ -341,8 +360,14 @@ std::string usageText()
         "\nSettings are read from glimmerfall.cfg in the working folder, then from\n"
         "$XDG_CONFIG_HOME/glimmerfall/glimmerfall.cfg (default ~/.config/glimmerfall/),\n"
         "then from the command line; a later source overrides an earlier one. The keys:\n"
-        "fps = N, window = 0 or 1, scale = S, music = 0 or 1. Without any of them the\n"
-        "game runs unpaced, full screen, at 640 x 480, with music.\n\n"
+        "fps = N, window = 0 or 1, scale = auto, fit or S, music = 0 or 1,\n"
+        "pause_unfocused = 0 or 1. Without any of them the game runs unpaced, full\n"
+        "screen in a 640 x 480 mode, with music. With any, full screen is the desktop's\n"
+        "own size (no mode switch), Alt+Enter switches between window and full screen,\n"
+        "P pauses play and, with pause_unfocused = 1, so does leaving the window.\n"
+        "scale = auto shows the largest whole-number enlargement that fits the screen\n"
+        "(in a window, with room for its frame); fit the largest 4:3 picture (1440 x\n"
+        "1080 on 1920 x 1080); a number too large for the desktop is lowered.\n\n"
         "A demo records one level as its keys and clock, and plays it back exactly: the\n"
         "line \"demo FILE: N frames, score S, time T, state HHHHHHHH\" ends each, and is the\n"
         "same for a recording and its playbacks.\n\n"

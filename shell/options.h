@@ -7,10 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "base/display_plan.h"
+
 struct Settings {
     int fps = 0;     // passes a second; 0 runs unpaced
     int window = 0;  // 1 windowed, 0 full screen
-    int scale = 1;   // each game pixel shown as scale x scale
+    int scale = kScaleAuto;  // 1 to 4: each game pixel scale x scale; or kScaleAuto, kScaleFit
+    int pauseUnfocused = 0;  // 1: play pauses while the window has no focus
     int music = 1;   // 0: no music file is read
     std::string mapFile;  // play this map at once, without the menus
     // A config file was read or an option given. Everything the settings
