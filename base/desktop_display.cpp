@@ -3,7 +3,6 @@
 #include <allegro.h>
 #include <xalleg.h>
 
-#include <atomic>
 #include <cstdio>
 
 #include "base/display_plan.h"
@@ -21,29 +20,6 @@ bool windowed = false;
 int scaleSetting = kScaleAuto;
 bool altEnterHeld = false;
 bool enterTakenByAlt = false;
-std::atomic<bool> focused{true};
-
-void focusOut()
-{
-    focused.store(false);
-}
-END_OF_FUNCTION(focusOut)
-
-void focusIn()
-{
-    focused.store(true);
-}
-END_OF_FUNCTION(focusIn)
-
-// The library tells the window's focus through its display-switch
-// callbacks, which a mode set forgets.
-void watchFocus()
-{
-    set_display_switch_mode(SWITCH_BACKGROUND);
-    set_display_switch_callback(SWITCH_OUT, focusOut);
-    set_display_switch_callback(SWITCH_IN, focusIn);
-}
-
 Window gameWindow()
 {
     return _xwin.wm_window != None ? _xwin.wm_window : _xwin.window;
@@ -102,7 +78,6 @@ int setMode(bool inWindow, bool sayIfLowered)
     if (!inWindow) {
         askFullScreenState(true);
     }
-    watchFocus();
     return 0;
 }
 
@@ -123,8 +98,6 @@ void toggleFullScreen()
 
 int openDesktopDisplay(bool inWindow, int scale)
 {
-    LOCK_FUNCTION(focusOut);
-    LOCK_FUNCTION(focusIn);
     scaleSetting = scale;
     const int answer = setMode(inWindow, true);
     displayOpen = answer == 0;
@@ -168,5 +141,15 @@ bool enterKeyForMenus()
 
 bool windowHasFocus()
 {
-    return focused.load();
+    if (!displayOpen || _xwin.display == nullptr) {
+        return true;
+    }
+    Window focus = None;
+    int revertTo = 0;
+    XLOCK();
+    XGetInputFocus(_xwin.display, &focus, &revertTo);
+    XUNLOCK();
+    // Without a window manager the keyboard follows the pointer
+    // (PointerRoot), and the game counts as focused.
+    return focus == PointerRoot || focus == _xwin.window || focus == gameWindow();
 }

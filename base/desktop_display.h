@@ -4,7 +4,7 @@
 // keyboard grab), with the 640 x 480 picture enlarged in its middle; a
 // window is the enlarged picture's size. Alt+Enter switches between the two
 // at any moment, keeping the picture and everything else. Whether the
-// window has the focus is watched too, for the pause.
+// window has the focus can be asked too, for the pause.
 #pragma once
 
 // Sets the mode for `windowed` and the scale setting (1 to 4, kScaleAuto or
@@ -25,6 +25,6 @@ void toggleOnAltEnter();
 // display is not in use.
 bool enterKeyForMenus();
 
-// False from the moment the window loses the focus until it has it again
-// (always true before the display is open).
+// Whether the keyboard's focus is on the game's window, asked of the X
+// server (always true before the display is open).
 bool windowHasFocus();
