@@ -33,6 +33,7 @@ TEST(DisplayPlan, TheScaleChosenForEachDesktopInAWindowAndFullScreen)
         {{1366, 768}, true, kScaleAuto, "640x480 640x480"},
         {{640, 480}, false, kScaleAuto, "640x480 640x480"},
         {{800, 600}, false, 2, "800x600 640x480 lowered 2"},
+        {{1280, 960}, false, 2, "1280x960 1280x960"},  // an exact fit is kept
         {{600, 400}, false, kScaleFit, "640x480 640x480"},  // never smaller than the game's own picture
     };
     for (const auto& c : cases) {
