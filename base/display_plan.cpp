@@ -51,11 +51,8 @@ DisplayPlan planDisplay(int scaleSetting, DisplaySize desktop, bool windowed)
         plan.scale = largestWholeScale(room);
         plan.picture = timesScale(plan.scale);
     } else {
-        plan.scale = scaleSetting;
-        if (!fits(timesScale(scaleSetting), desktop)) {
-            plan.scale = std::min(scaleSetting, largestWholeScale(desktop));
-            plan.loweredFrom = plan.scale < scaleSetting ? scaleSetting : 0;
-        }
+        plan.scale = std::min(scaleSetting, largestWholeScale(desktop));
+        plan.loweredFrom = plan.scale < scaleSetting ? scaleSetting : 0;
         plan.picture = timesScale(plan.scale);
     }
     plan.window = windowed ? plan.picture
