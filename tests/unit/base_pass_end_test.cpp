@@ -90,7 +90,7 @@ TEST(ScaledScreen, APresentIsTheLibrarysStretchCentredInBlackBordersAndThePictur
     BITMAP* picture = randomPicture(640, 480);
     const struct { int screenW, screenH, w, h; } cases[] = {
         {1280, 960, 1280, 960}, {1920, 1080, 1280, 960}, {1920, 1080, 1440, 1080}, {1366, 768, 1024, 768},
-        {2000, 1500, 1920, 1440}, {640, 480, 640, 480}};
+        {2000, 1500, 1920, 1440}, {640, 480, 640, 480}, {3200, 2400, 3200, 2400}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h));
         destroy_bitmap(screen);
