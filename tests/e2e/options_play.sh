@@ -19,7 +19,7 @@ status=0
 (cd "$copy" && HOME=$E2E_HOME PATH="$E2E_WORK/bin:$PATH" ./glimmerfall --scale 9) >"$E2E_WORK/out" 2>"$E2E_WORK/err" ||
   status=$?
 [ "$status" = 2 ] || e2e_fail "--scale 9 ended with status $status, not 2"
-[ "$(cat "$E2E_WORK/err")" = "glimmerfall: command line: --scale 9 is out of range; allowed: 1 to 4" ] ||
+[ "$(cat "$E2E_WORK/err")" = "glimmerfall: command line: --scale \"9\" is out of range; allowed: auto, fit or 1 to 4" ] ||
   e2e_fail "--scale 9 said: $(cat "$E2E_WORK/err")"
 [ ! -s "$E2E_WORK/out" ] && [ "$(xwininfo -root -children | grep -c glimmerfall)" = 0 ] || e2e_fail "output or a window"
 
