@@ -34,7 +34,10 @@ void writeTexts(BITMAP* overlay, const char* const* entries, int32_t entryCount,
 void present(BITMAP* overlay)
 {
     draw_sprite(backBuffer, overlay, 0, 0);
-    draw_sprite(screen, backBuffer, 0, 0);
+    // The frame was cleared to black and the overlay laid over it masked, so
+    // it holds no mask colour: a plain copy shows the same as a masked one,
+    // at a fraction of the cost.
+    blit(backBuffer, screen, 0, 0, 0, 0, backBuffer->w, backBuffer->h);
     endPass();
 }
 
