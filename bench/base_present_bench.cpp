@@ -15,17 +15,12 @@
 
 namespace {
 
-constexpr int kScreenW = 1920;
-constexpr int kScreenH = 1080;
-constexpr int kPictureW = 640;
-constexpr int kPictureH = 480;
-constexpr int kRepetitions = 15;
-
 struct Size {
     int w, h;
 };
-constexpr Size kScale2{1280, 960};
-constexpr Size kFit{1440, 1080};
+// The picture, the screen, and the picture's two sizes on it.
+constexpr Size kPicture{640, 480}, kScreen{1920, 1080}, kScale2{1280, 960}, kFit{1440, 1080};
+constexpr int kRepetitions = 15;
 
 // A screen and a picture of random colours, as a frame of play is.
 struct Frames {
@@ -34,12 +29,12 @@ struct Frames {
     Frames()
     {
         startHeadless();
-        picture = create_bitmap_ex(32, kPictureW, kPictureH);
-        screen = create_bitmap_ex(32, kScreenW, kScreenH);
+        picture = create_bitmap_ex(32, kPicture.w, kPicture.h);
+        screen = create_bitmap_ex(32, kScreen.w, kScreen.h);
         clear_bitmap(screen);
         std::srand(3);
-        for (int y = 0; y < kPictureH; ++y)
-            for (int x = 0; x < kPictureW; ++x) putpixel(picture, x, y, std::rand() & 0xFFFFFF);
+        for (int y = 0; y < kPicture.h; ++y)
+            for (int x = 0; x < kPicture.w; ++x) putpixel(picture, x, y, std::rand() & 0xFFFFFF);
     }
     ~Frames()
     {
@@ -52,9 +47,9 @@ void enlarged(benchmark::State& state, Size to)
 {
     Frames frames;
     Enlarger enlarger;
-    enlarger.prepare(kPictureW, kPictureH, to.w, to.h);
+    enlarger.prepare(kPicture.w, kPicture.h, to.w, to.h);
     for (auto _ : state) {
-        enlarger.enlarge(frames.picture, frames.screen, (kScreenW - to.w) / 2, (kScreenH - to.h) / 2);
+        enlarger.enlarge(frames.picture, frames.screen, (kScreen.w - to.w) / 2, (kScreen.h - to.h) / 2);
         benchmark::ClobberMemory();
     }
 }
@@ -63,15 +58,15 @@ void stretched(benchmark::State& state, Size to)
 {
     Frames frames;
     for (auto _ : state) {
-        stretch_blit(frames.picture, frames.screen, 0, 0, kPictureW, kPictureH, (kScreenW - to.w) / 2,
-                     (kScreenH - to.h) / 2, to.w, to.h);
+        stretch_blit(frames.picture, frames.screen, 0, 0, kPicture.w, kPicture.h, (kScreen.w - to.w) / 2,
+                     (kScreen.h - to.h) / 2, to.w, to.h);
         benchmark::ClobberMemory();
     }
 }
 
 void OneMemcpyOfAFullHdFrame(benchmark::State& state)
 {
-    const std::size_t bytes = static_cast<std::size_t>(kScreenW) * kScreenH * 4;
+    const std::size_t bytes = static_cast<std::size_t>(kScreen.w) * kScreen.h * 4;
     std::vector<char> from(bytes, 1), to(bytes);
     for (auto _ : state) {
         std::memcpy(to.data(), from.data(), bytes);
