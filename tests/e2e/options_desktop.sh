@@ -10,11 +10,11 @@ source "$(dirname "$0")/level_common.sh"
 e2e_init options_desktop "${1:?build folder}"
 GRAB_TOOL=${2:?grab_keyboard tool}
 e2e_start_xvfb 1920x1080x24
-openbox --sm-disable >"$E2E_WORK/openbox.log" 2>&1 &
+openbox --sm-disable >"$E2E_ARTIFACTS/openbox.log" 2>&1 &
 WM_PID=$!
 OTHER_PID=""
 trap 'kill $WM_PID $OTHER_PID 2>/dev/null; e2e_cleanup' EXIT
-e2e_retry 50 0.1 wmctrl -m >/dev/null 2>&1 || e2e_fail "openbox did not start"
+e2e_retry 100 0.2 wmctrl -m >/dev/null 2>&1 || e2e_fail "openbox did not start"
 
 game_id() { wmctrl -l | awk '/ glimmerfall$/ { print $1 }'; }
 game_geometry() { wmctrl -l -G | awk '/ glimmerfall$/ { print $5 "x" $6 "+" $3 "+" $4 }'; }
