@@ -20,6 +20,7 @@ bool windowed = false;
 int scaleSetting = kScaleAuto;
 bool altEnterHeld = false;
 bool enterTakenByAlt = false;
+
 Window gameWindow()
 {
     return _xwin.wm_window != None ? _xwin.wm_window : _xwin.window;
@@ -102,16 +103,6 @@ int openDesktopDisplay(bool inWindow, int scale)
     const int answer = setMode(inWindow, true);
     displayOpen = answer == 0;
     return answer;
-}
-
-bool desktopDisplayOpen()
-{
-    return displayOpen;
-}
-
-bool desktopDisplayWindowed()
-{
-    return windowed;
 }
 
 void toggleOnAltEnter()

@@ -12,10 +12,6 @@
 // lowered. Returns set_gfx_mode's answer: negative when no mode could be set.
 int openDesktopDisplay(bool windowed, int scaleSetting);
 
-// True once openDesktopDisplay has set a mode.
-bool desktopDisplayOpen();
-bool desktopDisplayWindowed();
-
 // Alt+Enter, looked at once per pass and per wait: switches between window
 // and full screen on its press.
 void toggleOnAltEnter();
