@@ -4,6 +4,7 @@
 
 #include <ctime>
 
+#include "base/desktop_display.h"
 #include "base/game_pad.h"
 #include "base/pacer.h"
 #include "base/scaled_screen.h"
@@ -11,6 +12,9 @@
 
 namespace {
 constexpr int kWaitRestMs = 1;
+// A pause looks at its keys less often: quick enough for a person, and the
+// game then uses next to nothing of the processor.
+constexpr int kPausedRestMs = 20;
 
 QuitHandler quitHandler = nullptr;
 bool screenshotKeyHeld = false;
@@ -48,6 +52,14 @@ void quitIfAsked()
         quitHandler(status);
     }
 }
+// What every pass, wait and pause answers: the pads, F12, M, Alt+Enter.
+void answerPassKeys()
+{
+    pollGamePads();
+    screenshotOnF12();
+    muteOnM();
+    toggleOnAltEnter();
+}
 }  // namespace
 
 void allowScreenshots(bool allowed)
@@ -74,18 +86,21 @@ Pacer& passPacer()
 void endPass()
 {
     presentScreen();
-    pollGamePads();
-    screenshotOnF12();
-    muteOnM();
+    answerPassKeys();
     passPacer().endPass();
     quitIfAsked();
 }
 
 void idleWhileWaiting()
 {
-    pollGamePads();
-    screenshotOnF12();
-    muteOnM();
+    answerPassKeys();
     quitIfAsked();
     rest(kWaitRestMs);
+}
+
+void idleWhilePaused()
+{
+    answerPassKeys();
+    quitIfAsked();
+    rest(kPausedRestMs);
 }

@@ -2,27 +2,23 @@
 
 #include <allegro.h>
 
-#include "base/fatal.h"
-
 #include <cstdlib>
 
-namespace {
-BITMAP* libraryScreen = nullptr;  // the real screen while a memory picture stands in
-int scale = kMinScale;
-}  // namespace
+#include "base/enlarge.h"
+#include "base/fatal.h"
 
-void beginScaledScreen(int newScale)
+namespace {
+constexpr int kPictureW = 640;
+constexpr int kPictureH = 480;
+
+BITMAP* libraryScreen = nullptr;  // the real screen while a memory picture stands in
+BITMAP* picture = nullptr;        // the memory picture, kept while a mode is set
+int placeX = 0;
+int placeY = 0;
+Enlarger enlarger;
+
+void registerExitHandler()
 {
-    if (newScale <= kMinScale || libraryScreen != nullptr) {
-        return;
-    }
-    // Made before the swap: should it fail, the message goes to the real
-    // screen as it stands.
-    BITMAP* picture = createBitmapOrExit(screen->w / newScale, screen->h / newScale);
-    scale = newScale;
-    libraryScreen = screen;
-    screen = picture;
-    clear_bitmap(screen);
     // Registered after the library's own handler, so it runs first: every
     // exit() leaves the real screen to allegro_exit.
     static bool registered = false;
@@ -31,33 +27,48 @@ void beginScaledScreen(int newScale)
         registered = true;
     }
 }
+}  // namespace
 
-int screenScale()
+void placeScaledScreen(int width, int height)
 {
-    return scale;
+    if (libraryScreen != nullptr) {
+        return;
+    }
+    // Made before the swap: should it fail, the message goes to the real
+    // screen as it stands.
+    if (picture == nullptr) {
+        picture = createBitmapOrExit(kPictureW, kPictureH);
+        clear_bitmap(picture);
+    }
+    libraryScreen = screen;
+    screen = picture;
+    placeX = (libraryScreen->w - width) / 2;
+    placeY = (libraryScreen->h - height) / 2;
+    enlarger.prepare(kPictureW, kPictureH, width, height);
+    clear_bitmap(libraryScreen);
+    registerExitHandler();
+}
+
+void lendLibraryScreen()
+{
+    if (libraryScreen != nullptr) {
+        screen = libraryScreen;
+        libraryScreen = nullptr;
+    }
 }
 
 void presentScreen()
 {
     if (libraryScreen != nullptr) {
-        enlargeInto(screen, libraryScreen, scale);
+        enlarger.enlarge(picture, libraryScreen, placeX, placeY);
     }
 }
 
 void restoreLibraryScreen()
 {
-    if (libraryScreen == nullptr) {
-        return;
+    lendLibraryScreen();
+    if (picture != nullptr) {
+        destroy_bitmap(picture);
+        picture = nullptr;
     }
-    destroy_bitmap(screen);
-    screen = libraryScreen;
-    libraryScreen = nullptr;
-    scale = kMinScale;
-}
-
-void enlargeInto(BITMAP* from, BITMAP* to, int factor)
-{
-    // The library's stretch steps through the source in exact fractions of
-    // a whole factor: nearest neighbour, no smoothing.
-    stretch_blit(from, to, 0, 0, from->w, from->h, 0, 0, from->w * factor, from->h * factor);
 }

@@ -1,8 +1,8 @@
-// Integer scaling of the picture. The game always draws 640 x 480 into
-// `screen`. At scale 1 that is the library's screen itself and nothing here
-// does anything. At scale S > 1 the display mode is S times as large;
-// `screen` then points at a 640 x 480 memory bitmap, and each present shows
-// it enlarged, every game pixel an S x S square.
+// The enlarged picture. The game always draws 640 x 480 into `screen`. In
+// the classic 640 x 480 mode that is the library's screen itself and
+// nothing here does anything. Otherwise `screen` points at a 640 x 480
+// memory picture, and each present shows it enlarged, centred on the
+// library's screen, the borders black.
 #pragma once
 
 struct BITMAP;
@@ -10,16 +10,19 @@ struct BITMAP;
 constexpr int kMinScale = 1;
 constexpr int kMaxScale = 4;
 
-// Call once the S-times mode is set: swaps in the memory picture.
-void beginScaledScreen(int scale);
-int screenScale();
+// Call after any mode set: the memory picture (made by the first call and
+// kept through later ones, drawing and all) shown width x height in the
+// middle of the library's screen; the screen is cleared once here, so the
+// borders need no drawing in each present.
+void placeScaledScreen(int width, int height);
+
+// Hands the library its own screen for a new mode set, keeping the picture
+// for the placeScaledScreen that follows.
+void lendLibraryScreen();
 
 // Shows the memory picture on the real screen (nothing at scale 1).
 void presentScreen();
 
-// Puts the library's own screen back, for set_gfx_mode and allegro_exit,
-// which must see it; safe to call any number of times.
+// Puts the library's own screen back and frees the picture, for
+// allegro_exit, which must see it; safe to call any number of times.
 void restoreLibraryScreen();
-
-// Each pixel of `from` as a scale x scale square of `to`, from (0, 0).
-void enlargeInto(BITMAP* from, BITMAP* to, int scale);

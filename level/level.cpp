@@ -2,6 +2,7 @@
 
 #include "base/game_input.h"
 #include "base/pass_end.h"
+#include "level/pause.h"
 
 #include <allegro.h>
 
@@ -30,6 +31,7 @@ void Level::playUntilEnd()
     while (nextPass()) {
         playFrame();
         endPass();
+        holdWhilePaused();
     }
 }
 

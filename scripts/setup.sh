@@ -10,7 +10,7 @@ PACKAGES=(
   liballegro4-dev libvorbis-dev libpng-dev libx11-dev libsdl2-dev
   libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xauth xdotool x11-apps imagemagick x11-utils
+  xvfb xauth xdotool x11-apps imagemagick x11-utils openbox wmctrl
   valgrind
   desktop-file-utils appstream man-db dpkg-dev file
 )

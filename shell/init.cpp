@@ -9,6 +9,7 @@
 
 #include "base/colors.h"
 #include "base/counters.h"
+#include "base/desktop_display.h"
 
 namespace {
 
@@ -74,7 +75,10 @@ void initSystem(const SystemCalls& calls, const DisplayRequest& display)
     }
     calls.setColorDepth(kColorDepth);
     const int card = display.windowed ? GFX_AUTODETECT_WINDOWED : GFX_AUTODETECT_FULLSCREEN;
-    if (calls.setGfxMode(card, kScreenWidth * display.scale, kScreenHeight * display.scale, 0, 0) < 0) {
+    const int modeSet = display.desktop
+                            ? openDesktopDisplay(display.windowed, display.scale)
+                            : calls.setGfxMode(card, kScreenWidth * display.scale, kScreenHeight * display.scale, 0, 0);
+    if (modeSet < 0) {
         return terminate(calls, kVideoFailedMessage, Graphics::Leave);
     }
     if (calls.installTimer() != 0) {

@@ -28,11 +28,14 @@ struct SystemCalls {
 // The real library and runtime functions.
 const SystemCalls& librarySystemCalls();
 
-// The display asked for: full screen or a window, and the whole-number
-// enlargement of the 640 x 480 picture (the mode is scale times as large).
+// The display asked for: full screen or a window, and the enlargement of
+// the 640 x 480 picture. Classic: the mode is scale (1 to 4) times as large.
+// On the desktop (whenever the player's settings are in use): full screen
+// is the desktop's size, and scale may also be kScaleAuto or kScaleFit.
 struct DisplayRequest {
     bool windowed = false;
     int scale = 1;
+    bool desktop = false;
 };
 
 // Starts everything the game needs; returns only when the game can go on.

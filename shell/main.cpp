@@ -9,6 +9,7 @@
 #include "base/pacer.h"
 #include "base/scaled_screen.h"
 #include "level/level.h"
+#include "level/pause.h"
 #include "music/track.h"
 #include "shell/controls.h"
 #include "shell/credits.h"
@@ -41,9 +42,11 @@ void quitFromDirectPlay(int status)
 }
 
 // What the settings add to the start-up; with none of them it is unchanged.
+// A timed demo is not paused: its time would no longer be its own.
 void applyDisplaySettings(const Settings& settings)
 {
-    beginScaledScreen(settings.scale);
+    const bool pausable = settings.settingsInUse && settings.timeDemoFile.empty();
+    enablePause(pausable, pausable && settings.pauseUnfocused != 0);
     allowScreenshots(settings.settingsInUse);
     passPacer().setRate(settings.fps);
     if (settings.window != 0) {
@@ -82,7 +85,9 @@ int main(int argc, char** argv)
     }
     musicEnabled = settings.music != 0;
     applyControlSettings(settings);
-    initSystem({settings.window != 0, settings.scale});
+    // Without settings the one mode of old: full screen, 640 x 480.
+    const bool desktop = settings.settingsInUse;
+    initSystem({settings.window != 0, desktop ? settings.scale : kMinScale, desktop});
     // The library's own handlers would shut it down under the running game.
     catchQuitSignals();
     applyDisplaySettings(settings);

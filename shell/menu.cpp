@@ -4,6 +4,7 @@
 
 #include "base/colors.h"
 #include "base/counters.h"
+#include "base/desktop_display.h"
 #include "base/game_pad.h"
 #include "base/pass_end.h"
 #include "shell/menu_selection.h"
@@ -34,7 +35,10 @@ void writeTexts(BITMAP* overlay, const char* const* entries, int32_t entryCount,
 void present(BITMAP* overlay)
 {
     draw_sprite(backBuffer, overlay, 0, 0);
-    draw_sprite(screen, backBuffer, 0, 0);
+    // The frame was cleared to black and the overlay laid over it masked, so
+    // it holds no mask colour: a plain copy shows the same as a masked one,
+    // at a fraction of the cost.
+    blit(backBuffer, screen, 0, 0, 0, 0, backBuffer->w, backBuffer->h);
     endPass();
 }
 
@@ -86,7 +90,7 @@ void mainMenuPass(Menu& menu, const MenuHooks& hooks)
     writeTexts(menu.overlay, kMainMenuTexts, kMainMenuEntries, menu.selection);
 
     moveSelection(menu, hooks, kMainMenuEntries);
-    if (keyOrPad(KEY_ENTER)) {
+    if (enterKeyForMenus() || padKey(KEY_ENTER)) {
         hooks.waits.whileDown(KEY_ENTER);
         // The action belongs to the entry ENTER was pressed on: the map menu
         // may come back with "Level1" (index 1) highlighted, which must not
@@ -120,7 +124,7 @@ void mapMenuPass(Menu& menu, const MenuHooks& hooks)
     writeTexts(menu.overlay, kMapMenuTexts, kMapMenuEntries, menu.selection);
     moveSelection(menu, hooks, kMapMenuEntries);
     // No wait for ENTER's release: the level starts at once.
-    if (keyOrPad(KEY_ENTER)) {
+    if (enterKeyForMenus() || padKey(KEY_ENTER)) {
         stopMusicTrack(menu.music);
         hooks.playMap(kMapFileNames[menu.selection == kEntryTestMap ? kEntryTestMap : kEntryLevel1]);
     }

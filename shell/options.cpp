@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "base/display_plan.h"
 #include "base/scaled_screen.h"
 #include "base/user_folders.h"
 #include "base/version.h"
@@ -24,6 +25,7 @@ struct Key;
 // Reads a key's value that is not a plain whole number into the settings;
 // "" when it is good, else what is wrong with it (without the key's name).
 using ParseValue = std::string (*)(Settings& settings, const Key& key, const char* text);
+std::string parseScale(Settings& settings, const Key& key, const char* text);
 
 // A setting as a config key; the command line reaches it through the options.
 // A whole-number key has its field and range; any other has its own parse.
@@ -44,10 +46,11 @@ constexpr int kMaxMusicVolume = 100;
 constexpr Key kKeys[] = {
     {"fps", &Settings::fps, 0, kMaxFps, "0 (unpaced) or 1 to 1000"},
     {"window", &Settings::window, 0, 1, "0 (full screen) or 1 (window)"},
-    {"scale", &Settings::scale, kMinScale, kMaxScale, "1 to 4"},
+    {"scale", &Settings::scale, kMinScale, kMaxScale, "auto, fit or 1 to 4", parseScale},
     {"music", &Settings::music, 0, 1, "0 (off) or 1 (on)"},
     {"music_volume", &Settings::musicVolume, 0, kMaxMusicVolume, "0 (silent) to 100 (full)"},
     {"pad", &Settings::pad, 0, 1, "0 (keyboard only) or 1 (game pads too)"},
+    {"pause_unfocused", &Settings::pauseUnfocused, 0, 1, "0 (play on) or 1 (pause)"},
     {"key_forward", nullptr, 0, 0, kBindingAllowed, parseBinding},
     {"key_backward", nullptr, 0, 0, kBindingAllowed, parseBinding},
     {"key_aim_up", nullptr, 0, 0, kBindingAllowed, parseBinding},
@@ -59,7 +62,7 @@ constexpr Key kKeys[] = {
     {"key_help", nullptr, 0, 0, kBindingAllowed, parseBinding},
     {"key_leave", nullptr, 0, 0, kBindingAllowed, parseBinding},
 };
-constexpr const char* kKeyNames = "fps, window, scale, music, music_volume, pad, key_forward, key_backward, "
+constexpr const char* kKeyNames = "fps, window, scale, music, music_volume, pad, pause_unfocused, key_forward, key_backward, "
                                   "key_aim_up, key_aim_down, key_aim_left, key_aim_right, key_fire, key_lock, "
                                   "key_help, key_leave";
 constexpr const char* kBindingPrefix = "key_";
@@ -83,7 +86,7 @@ constexpr Option kOptions[] = {
     {"--window", nullptr, "window", "1", nullptr, Request::None, "play in a window"},
     {"--fullscreen", nullptr, "window", "0", nullptr, Request::None, "play full screen (the default)"},
     {"--scale", "S", "scale", nullptr, nullptr, Request::None,
-     "show each game pixel as an S x S square, 1 to 4 (2 gives 1280 x 960)"},
+     "the picture's size: auto, fit, or each game pixel an S x S square, 1 to 4"},
     {"--no-music", nullptr, "music", "0", nullptr, Request::None, "play without music (no .ogg file is read)"},
     {"--music-volume", "N", "music_volume", nullptr, nullptr, Request::None,
      "play the music at N percent, 0 (silent) to 100 (full, the default)"},
@@ -187,6 +190,22 @@ std::string bindingClash(const Settings& settings, const std::string& source)
             }
         }
     }
+    return "";
+}
+
+std::string parseScale(Settings& settings, const Key& key, const char* text)
+{
+    long value = 0;
+    if (std::strcmp(text, "auto") == 0) {
+        value = kScaleAuto;
+    } else if (std::strcmp(text, "fit") == 0) {
+        value = kScaleFit;
+    } else if (!parseWhole(text, value)) {
+        return "is not auto, fit or a number";
+    } else if (value < key.low || value > key.high) {
+        return "is out of range";
+    }
+    settings.*key.field = static_cast<int>(value);
     return "";
 }
 
@@ -421,12 +440,18 @@ std::string usageText()
         "\nSettings are read from glimmerfall.cfg in the working folder, then from\n"
         "$XDG_CONFIG_HOME/glimmerfall/glimmerfall.cfg (default ~/.config/glimmerfall/),\n"
         "then from the command line; a later source overrides an earlier one. The keys:\n"
-        "fps = N, window = 0 or 1, scale = S, music = 0 or 1, music_volume = N, pad = 0\n"
-        "or 1, and key_ACTION = KEY [KEY] for each action of play (forward, backward,\n"
-        "aim_up, aim_down, aim_left, aim_right, fire, lock, help, leave), KEY a name of\n"
-        "the library's KEY_ constants without KEY_ (LCONTROL, SPACE, A...). Without any\n"
-        "of them the game runs unpaced, full screen, at 640 x 480, with music at full\n"
-        "volume, on its own keys and without game pads.\n\n"
+        "fps = N, window = 0 or 1, scale = auto, fit or S, music = 0 or 1, music_volume =\n"
+        "N, pad = 0 or 1, pause_unfocused = 0 or 1, and key_ACTION = KEY [KEY] for each\n"
+        "action of play (forward, backward, aim_up, aim_down, aim_left, aim_right, fire,\n"
+        "lock, help, leave), KEY a name of the library's KEY_ constants without KEY_\n"
+        "(LCONTROL, SPACE, A...). Without any of them the game runs unpaced, full\n"
+        "screen in a 640 x 480 mode, with music at full volume, on its own keys and\n"
+        "without game pads. With any, full screen is the desktop's own size (no mode\n"
+        "switch), Alt+Enter switches between window and full screen, P pauses play\n"
+        "and, with pause_unfocused = 1, so does leaving the window. scale = auto\n"
+        "shows the largest whole-number enlargement that fits the screen (in a window,\n"
+        "with room for its frame); fit the largest 4:3 picture (1440 x 1080 on 1920 x\n"
+        "1080); a number too large for the desktop is lowered.\n\n"
         "A demo records one level as its keys and clock, and plays it back exactly: the\n"
         "line \"demo FILE: N frames, score S, time T, state HHHHHHHH\" ends each, and is the\n"
         "same for a recording and its playbacks.\n\n"

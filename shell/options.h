@@ -8,11 +8,13 @@
 #include <vector>
 
 #include "base/play_keys.h"
+#include "base/display_plan.h"
 
 struct Settings {
     int fps = 0;     // passes a second; 0 runs unpaced
     int window = 0;  // 1 windowed, 0 full screen
-    int scale = 1;   // each game pixel shown as scale x scale
+    int scale = kScaleAuto;  // 1 to 4: each game pixel scale x scale; or kScaleAuto, kScaleFit
+    int pauseUnfocused = 0;  // 1: play pauses while the window has no focus
     int music = 1;   // 0: no music file is read
     int musicVolume = 100;  // 0 silent to 100 full
     int pad = 0;            // 1: game pads play too

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Demos on the real game. A damaged demo, or a recording that cannot be written: status 2 and one line, before
 # any window. A short run of Test Map played by keyboard with --record (paced at 60 by the shipped config:
-# driving, firing, aiming, the help page), then played back with --playdemo (its frames on the screen) and with
+# driving, firing, aiming, the help page, a pause), then played back with --playdemo (its frames on the screen) and with
 # --timedemo: the three end lines are the same, the timed one (unpaced) adds its rate, and each ends with
 # status 0; ESC stops a playback early. The demo with its last state hash changed: status 3, naming its last
 # frame. The rate is logged as this machine's figure.
@@ -37,6 +37,7 @@ e2e_key_up Left && e2e_key_down Up && sleep 0.5 && e2e_key_up Up && e2e_key_up s
 e2e_key F1
 sleep 0.5
 e2e_key Escape # closes the help page; play goes on
+e2e_key p && sleep 1 && e2e_key p # a pause: no frame and no time of it recorded
 e2e_key_down Shift_L && e2e_key_down space && sleep 1 && e2e_key_up space && e2e_key_up Shift_L
 e2e_screenshot recording_end >/dev/null
 e2e_key_down Escape

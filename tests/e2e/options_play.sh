@@ -16,7 +16,7 @@ SHOTS=screenshots # below the test's home: .local/share/glimmerfall/screenshots
 e2e_start_xvfb
 e2e_make_home null-audio
 
-e2e_expect_refused 2 "glimmerfall: command line: --scale 9 is out of range; allowed: 1 to 4" --scale 9
+e2e_expect_refused 2 "glimmerfall: command line: --scale \"9\" is out of range; allowed: auto, fit or 1 to 4" --scale 9
 e2e_expect_refused 2 "map nowhere.fmp: cannot be read (No such file or directory)" --map nowhere.fmp
 
 shots_taken() { find "$E2E_HOME/.local/share/glimmerfall/$SHOTS" -name '*.png' 2>/dev/null | wc -l; }

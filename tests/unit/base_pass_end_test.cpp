@@ -94,30 +94,38 @@ BITMAP* randomPicture(int w, int h)
     return picture;
 }
 
-// Each pixel of the enlarged picture is the game pixel it lies in.
-int mismatches(BITMAP* small, BITMAP* large, int scale)
-{
-    int wrong = 0;
-    for (int y = 0; y < large->h; ++y)
-        for (int x = 0; x < large->w; ++x) wrong += getpixel(large, x, y) != getpixel(small, x / scale, y / scale);
-    return wrong;
-}
-
-TEST(ScaledScreen, APresentShowsThePictureReplicatedIntoSBySSquaresAndScaleOneIsTheLibrarysScreen)
+// The picture shown on a larger screen equals the library's own stretch of it there, whole-number and
+// fit sizes alike, centred with black borders; the picture survives a new mode set.
+TEST(ScaledScreen, APresentIsTheLibrarysStretchCentredInBlackBordersAndThePictureOutlivesAModeSet)
 {
     startHeadless();
     BITMAP* picture = randomPicture(640, 480);
-    for (int scale : {1, 2, 3}) {
-        // The mode as set for the scale; the game then draws into a 640 x 480 stand-in.
+    const struct { int screenW, screenH, w, h; } cases[] = {
+        {1280, 960, 1280, 960}, {1920, 1080, 1280, 960}, {1920, 1080, 1440, 1080}, {1366, 768, 1024, 768},
+        {2000, 1500, 1920, 1440}, {640, 480, 640, 480}, {3200, 2400, 3200, 2400}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h));
         destroy_bitmap(screen);
-        screen = create_bitmap_ex(32, 640 * scale, 480 * scale);
+        screen = create_bitmap_ex(32, c.screenW, c.screenH);
+        clear_to_color(screen, makecol32(1, 2, 3));  // what a new mode may hold before it is cleared
         BITMAP* real = screen;
-        beginScaledScreen(scale);
-        EXPECT_EQ((std::vector<int>{screen == real, screen->w, screen->h, screenScale()}),
-                  (std::vector<int>{scale == 1, 640, 480, scale}));
+        placeScaledScreen(c.w, c.h);
+        ASSERT_EQ((std::vector<int>{screen != real, screen->w, screen->h}), (std::vector<int>{1, 640, 480}));
         blit(picture, screen, 0, 0, 0, 0, 640, 480);
         presentScreen();
-        EXPECT_EQ(mismatches(picture, real, scale), 0) << scale;
+        BITMAP* expected = create_bitmap_ex(32, c.screenW, c.screenH);
+        clear_bitmap(expected);
+        stretch_blit(picture, expected, 0, 0, 640, 480, (c.screenW - c.w) / 2, (c.screenH - c.h) / 2, c.w, c.h);
+        int wrong = 0;
+        for (int y = 0; y < c.screenH; ++y)
+            wrong += std::memcmp(real->line[y], expected->line[y], c.screenW * 4) != 0;
+        EXPECT_EQ(wrong, 0);
+        destroy_bitmap(expected);
+        BITMAP* kept = screen;
+        lendLibraryScreen();
+        EXPECT_EQ(screen, real);
+        placeScaledScreen(c.w, c.h);
+        EXPECT_EQ(screen, kept);
         restoreLibraryScreen();
         restoreLibraryScreen();  // a second call (the exit handler after shutdown) changes nothing
         EXPECT_EQ(screen, real);
@@ -125,8 +133,8 @@ TEST(ScaledScreen, APresentShowsThePictureReplicatedIntoSBySSquaresAndScaleOneIs
     destroy_bitmap(picture);
     startHeadless();
     // A stand-in that cannot be made ends the game with the message, not a crash at the first draw.
-    EXPECT_EXIT((dup2(STDERR_FILENO, STDOUT_FILENO), refuseNewBitmaps(), beginScaledScreen(2)),
-                ::testing::ExitedWithCode(0), "^Cannot create picture:  320 x 240");
+    EXPECT_EXIT((dup2(STDERR_FILENO, STDOUT_FILENO), refuseNewBitmaps(), placeScaledScreen(1280, 960)),
+                ::testing::ExitedWithCode(0), "^Cannot create picture:  640 x 480");
 }
 
 // A picture's pixels as RGB bytes; a PNG's as libpng's own reader gives them.

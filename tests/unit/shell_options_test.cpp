@@ -19,7 +19,7 @@ struct Sources {
     Args args;
 };
 
-// Runs planStart on files written to a scratch folder; settings as "fps window scale music map|F12".
+// Runs planStart on files written to a scratch folder; settings as "fps window scale music map|F12 paused".
 StartPlan plan(const Sources& sources)
 {
     TempDir folder;
@@ -41,23 +41,26 @@ std::string summary(const Settings& s)
     return std::to_string(s.fps) + " " + std::to_string(s.window) + " " + std::to_string(s.scale) + " " +
            std::to_string(s.music) + " " + s.mapFile + (s.recordFile.empty() ? "" : " record " + s.recordFile) +
            (s.playDemoFile.empty() ? "" : " play " + s.playDemoFile) +
-           (s.timeDemoFile.empty() ? "" : " time " + s.timeDemoFile) + (s.settingsInUse ? "|F12" : "|");
+           (s.timeDemoFile.empty() ? "" : " time " + s.timeDemoFile) + (s.settingsInUse ? "|F12" : "|") +
+           (s.pauseUnfocused ? " paused" : "");
 }
 
 TEST(Options, EachSourceOverridesTheOneBeforeKeyByKey)
 {
     const struct { Sources sources; const char* settings; } cases[] = {
-        {{nullptr, nullptr, {}}, "0 0 1 1 |"},  // nothing given: unpaced, full screen, 1x, music, no shots
-        {{"", nullptr, {}}, "0 0 1 1 |F12"},  // an empty file still means the player chose settings
-        {{"fps = 60\nwindow = 1\nscale = 3\nmusic = 0\n", nullptr, {}}, "60 1 3 0 |F12"},
+        {{nullptr, nullptr, {}}, "0 0 0 1 |"},  // nothing given: unpaced, full screen, auto, music, no shots
+        {{"", nullptr, {}}, "0 0 0 1 |F12"},  // an empty file still means the player chose settings
+        {{"fps = 60\nwindow = 1\nscale = 3\nmusic = 0\npause_unfocused = 1\n", nullptr, {}}, "60 1 3 0 |F12 paused"},
+        {{"scale = fit\n", nullptr, {}}, "0 0 -1 1 |F12"},
+        {{"scale = fit\n", "scale = 2\n", {"--scale", "auto"}}, "0 0 0 1 |F12"},
         {{"# a comment\nfps = 60\nscale = 2\n", "fps = 30\n", {}}, "30 0 2 1 |F12"},
         {{"fps = 60\nwindow = 1\n", "window = 0\nscale = 4\n", {"--fps", "0", "--scale", "1"}}, "0 0 1 1 |F12"},
-        {{nullptr, "window = 0\n", {"--window", "--no-music", "--map", "my.fmp"}}, "0 1 1 0 my.fmp|F12"},
-        {{"window = 1\n", nullptr, {"--fullscreen", "--fps", "1000"}}, "1000 0 1 1 |F12"},
-        {{nullptr, nullptr, {"--fps", "5", "--fps", "7", "--window", "--fullscreen"}}, "7 0 1 1 |F12"},
-        {{nullptr, nullptr, {"--map", "my.fmp", "--record", "r.dem"}}, "0 0 1 1 my.fmp record r.dem|F12"},
-        {{"fps = 60\n", nullptr, {"--playdemo", "p.dem"}}, "60 0 1 1  play p.dem|F12"},
-        {{nullptr, nullptr, {"--timedemo", "t.dem", "--timedemo", "u.dem"}}, "0 0 1 1  time u.dem|F12"},
+        {{nullptr, "window = 0\n", {"--window", "--no-music", "--map", "my.fmp"}}, "0 1 0 0 my.fmp|F12"},
+        {{"window = 1\n", nullptr, {"--fullscreen", "--fps", "1000"}}, "1000 0 0 1 |F12"},
+        {{nullptr, nullptr, {"--fps", "5", "--fps", "7", "--window", "--fullscreen"}}, "7 0 0 1 |F12"},
+        {{nullptr, nullptr, {"--map", "my.fmp", "--record", "r.dem"}}, "0 0 0 1 my.fmp record r.dem|F12"},
+        {{"fps = 60\n", nullptr, {"--playdemo", "p.dem"}}, "60 0 0 1  play p.dem|F12"},
+        {{nullptr, nullptr, {"--timedemo", "t.dem", "--timedemo", "u.dem"}}, "0 0 0 1  time u.dem|F12"},
     };
     for (const auto& c : cases) {
         const StartPlan result = plan(c.sources);
@@ -69,7 +72,7 @@ TEST(Options, EachSourceOverridesTheOneBeforeKeyByKey)
 
 TEST(Options, BadInputIsOneLineNamingTheOptionOrKeyItsSourceAndTheAllowedValuesWithStatus2)
 {
-    const std::string kAllKeys = "fps, window, scale, music, music_volume, pad, key_forward, key_backward, key_aim_up, "
+    const std::string kAllKeys = "fps, window, scale, music, music_volume, pad, pause_unfocused, key_forward, key_backward, key_aim_up, "
                                  "key_aim_down, key_aim_left, key_aim_right, key_fire, key_lock, key_help, key_leave";
     const struct { Sources sources; std::string message; } cases[] = {
         {{nullptr, nullptr, {"--frob"}}, "command line: unknown option \"--frob\"; see glimmerfall --help for the options"},
@@ -85,23 +88,23 @@ TEST(Options, BadInputIsOneLineNamingTheOptionOrKeyItsSourceAndTheAllowedValuesW
          "command line: --timedemo and --map cannot be used together: the demo names its map"},
         {{nullptr, nullptr, {"--fps", "1001"}}, "command line: --fps 1001 is out of range; allowed: 0 (unpaced) or 1 to 1000"},
         {{nullptr, nullptr, {"--fps", "-1"}}, "command line: --fps -1 is out of range; allowed: 0 (unpaced) or 1 to 1000"},
-        {{nullptr, nullptr, {"--scale", "0"}}, "command line: --scale 0 is out of range; allowed: 1 to 4"},
-        {{nullptr, nullptr, {"--scale", "5"}}, "command line: --scale 5 is out of range; allowed: 1 to 4"},
-        {{nullptr, nullptr, {"--scale", "2x"}}, "command line: --scale \"2x\" is not a number; allowed: 1 to 4"},
+        {{nullptr, nullptr, {"--scale", "0"}}, "command line: --scale \"0\" is out of range; allowed: auto, fit or 1 to 4"},
+        {{nullptr, nullptr, {"--scale", "5"}}, "command line: --scale \"5\" is out of range; allowed: auto, fit or 1 to 4"},
+        {{nullptr, nullptr, {"--scale", "2x"}}, "command line: --scale \"2x\" is not auto, fit or a number; allowed: auto, fit or 1 to 4"},
         {{nullptr, nullptr, {"--fps", "99999999999999999999"}},
          "command line: --fps \"99999999999999999999\" is not a number; allowed: 0 (unpaced) or 1 to 1000"},
         {{"fps = sixty\n", nullptr, {}}, "glimmerfall.cfg: fps \"sixty\" is not a number; allowed: 0 (unpaced) or 1 to 1000"},
         {{"window = 2\n", nullptr, {}}, "glimmerfall.cfg: window 2 is out of range; allowed: 0 (full screen) or 1 (window)"},
         {{nullptr, "music = -1\n", {}}, "user.cfg: music -1 is out of range; allowed: 0 (off) or 1 (on)"},
-        {{nullptr, "scale =\n", {}}, "user.cfg: scale \"\" is not a number; allowed: 1 to 4"},
-        {{nullptr, "scale = 2 # big\n", {}}, "user.cfg: scale \"2 # big\" is not a number; allowed: 1 to 4"},
+        {{nullptr, "scale =\n", {}}, "user.cfg: scale \"\" is not auto, fit or a number; allowed: auto, fit or 1 to 4"},
+        {{nullptr, "scale = 2 # big\n", {}}, "user.cfg: scale \"2 # big\" is not auto, fit or a number; allowed: auto, fit or 1 to 4"},
         {{"speed = 3\n", nullptr, {}}, "glimmerfall.cfg: unknown key \"speed\"; allowed: " + kAllKeys},
         {{"fps = 60\n[video]\nscale = 2\n", nullptr, {}},
          "glimmerfall.cfg: unknown section [video]; the keys " + kAllKeys + " stand before any section"},
         {{nullptr, nullptr, {"--music-volume", "101"}},
          "command line: --music-volume 101 is out of range; allowed: 0 (silent) to 100 (full)"},
         // A good file does not save a bad command line, nor a good command line a bad file.
-        {{"fps = 60\n", nullptr, {"--window", "--scale", "9"}}, "command line: --scale 9 is out of range; allowed: 1 to 4"},
+        {{"fps = 60\n", nullptr, {"--window", "--scale", "9"}}, "command line: --scale \"9\" is out of range; allowed: auto, fit or 1 to 4"},
         {{"fps = 600000\n", nullptr, {"--fps", "60"}},
          "glimmerfall.cfg: fps 600000 is out of range; allowed: 0 (unpaced) or 1 to 1000"},
     };
