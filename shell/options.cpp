@@ -1,16 +1,19 @@
 #include "shell/options.h"
 
-#include <allegro.h>
+#include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 
 #include "base/scaled_screen.h"
 #include "base/user_folders.h"
 #include "base/version.h"
+#include "shell/message_text.h"
 
 namespace {
 
@@ -76,9 +79,10 @@ constexpr Option kOptions[] = {
     {"--version", nullptr, nullptr, nullptr, nullptr, Request::Version, "show the version"},
 };
 
+// One line whatever the path or the value quoted in it holds.
 std::string failure(const std::string& source, const std::string& what)
 {
-    return "glimmerfall: " + source + ": " + what;
+    return "glimmerfall: " + escapeNonPrinting(source + ": " + what);
 }
 
 const Key* findKey(const char* name)
@@ -101,10 +105,13 @@ const Option* findOption(const char* name)
     return nullptr;
 }
 
-// Whole decimal numbers only: "60", not "60fps", "6e1" or "".
+// Whole decimal numbers only, written plainly: "60" or "-1", not "60fps",
+// "6e1", "+60", " 60" or "". (A config file's blanks around the value belong
+// to the line, not to the value.)
 bool parseWhole(const char* text, long& value)
 {
-    if (text[0] == '\0') {
+    const char* digits = text[0] == '-' ? text + 1 : text;
+    if (digits[0] < '0' || digits[0] > '9') {
         return false;
     }
     char* end = nullptr;
@@ -132,63 +139,129 @@ std::string assign(Settings& settings, const Key& key, const char* text, const s
     return "";
 }
 
-// The library's config routines need the library; when the game has not
-// started it yet, it is started without drivers just for the read.
-class ConfigReading {
-public:
-    ConfigReading() : startedHere_(system_driver == nullptr)
-    {
-        if (startedHere_) {
-            install_allegro(SYSTEM_NONE, &errno, std::atexit);
-        }
-        push_config_state();
-    }
-    ~ConfigReading()
-    {
-        pop_config_state();
-        if (startedHere_) {
-            allegro_exit();
-        }
-    }
-    ConfigReading(const ConfigReading&) = delete;
-    ConfigReading& operator=(const ConfigReading&) = delete;
+// Config files are a few lines; anything far bigger is not one, and is
+// refused before it is read.
+constexpr long kMaxConfigBytes = 64 * 1024;
+constexpr const char* kMaxConfigSize = "64 KiB";
+// Some editors start a UTF-8 file with this mark; it is not part of a key.
+constexpr const char kByteOrderMark[] = "\xef\xbb\xbf";
+constexpr const char* kBlanks = " \t\r";
 
-private:
-    bool startedHere_;
+using FileHandle = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+// The bytes of the file at `path` into `bytes`; "" when read, else what is
+// wrong with it. A folder opens but fails the read, and is refused like any
+// file that cannot be read.
+std::string readConfigBytes(const std::string& path, std::string& bytes)
+{
+    const FileHandle file(std::fopen(path.c_str(), "rb"), std::fclose);
+    struct stat status = {};
+    if (file == nullptr || fstat(fileno(file.get()), &status) != 0) {
+        return std::string("cannot be read: ") + std::strerror(errno);
+    }
+    const std::string tooLarge = std::string("is larger than ") + kMaxConfigSize + "; a config file is a few lines";
+    if (status.st_size > kMaxConfigBytes) {
+        return tooLarge;
+    }
+    // The size is checked again while reading: a device or a pipe has none.
+    char chunk[BUFSIZ];
+    for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0;) {
+        bytes.append(chunk, got);
+        if (bytes.size() > static_cast<std::size_t>(kMaxConfigBytes)) {
+            return tooLarge;
+        }
+    }
+    return std::ferror(file.get()) ? std::string("cannot be read: ") + std::strerror(errno) : "";
+}
+
+std::string trimmed(const std::string& text)
+{
+    const std::size_t first = text.find_first_not_of(kBlanks);
+    return first == std::string::npos ? "" : text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
+// One `key = value` line of a config file, blanks around both left out.
+struct ConfigEntry {
+    std::string name;
+    std::string value;
+    int line;
 };
 
-// Names listed by the library, freed with it.
-struct ConfigNames {
-    const char** names = nullptr;
-    int count = 0;
-    ~ConfigNames() { free_config_entries(&names); }
-};
+// The file's `key = value` lines, after comments and blank lines are left
+// out; "" when every line is one of those, else what is wrong and where.
+std::string splitConfigLines(std::string bytes, std::vector<ConfigEntry>& entries)
+{
+    if (bytes.compare(0, sizeof kByteOrderMark - 1, kByteOrderMark) == 0) {
+        bytes.erase(0, sizeof kByteOrderMark - 1);
+    }
+    int number = 0;
+    for (std::size_t start = 0; start < bytes.size();) {
+        const std::size_t end = std::min(bytes.find('\n', start), bytes.size());
+        const std::string line = trimmed(bytes.substr(start, end - start));
+        start = end + 1;
+        ++number;
+        if (line.empty() || line[0] == '#') {
+            continue;
+        }
+        const std::string where = "line " + std::to_string(number);
+        if (line[0] == '[') {
+            return "unknown section " + line + "; the keys " + kKeyNames + " stand before any section";
+        }
+        if (line.find('\0') != std::string::npos) {
+            return where + " holds a NUL byte; a config file is text";
+        }
+        const std::size_t equals = line.find('=');
+        if (equals == std::string::npos) {
+            return where + " \"" + line + "\" is not key = value";
+        }
+        entries.push_back({trimmed(line.substr(0, equals)), trimmed(line.substr(equals + 1)), number});
+    }
+    return "";
+}
+
+// "" when no key is given twice; else the first such key and all its lines.
+std::string repeatedKey(const std::vector<ConfigEntry>& entries)
+{
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        std::vector<int> lines = {entries[i].line};
+        for (std::size_t later = i + 1; later < entries.size(); ++later) {
+            if (entries[later].name == entries[i].name) {
+                lines.push_back(entries[later].line);
+            }
+        }
+        if (lines.size() == 1) {
+            continue;
+        }
+        std::string listed = std::to_string(lines[0]);
+        for (std::size_t at = 1; at < lines.size(); ++at) {
+            listed += (at + 1 == lines.size() ? " and " : ", ") + std::to_string(lines[at]);
+        }
+        return "key \"" + entries[i].name + "\" is given more than once, on lines " + listed +
+               "; give each key once";
+    }
+    return "";
+}
 
 std::string readConfigFile(Settings& settings, const std::string& path)
 {
-    std::FILE* probe = std::fopen(path.c_str(), "rb");
-    if (probe == nullptr) {
-        return failure(path, std::string("cannot be read: ") + std::strerror(errno));
+    std::string bytes;
+    std::vector<ConfigEntry> entries;
+    std::string wrong = readConfigBytes(path, bytes);
+    if (wrong.empty()) {
+        wrong = splitConfigLines(std::move(bytes), entries);
     }
-    std::fclose(probe);
-
-    ConfigReading reading;
-    set_config_file(path.c_str());
-    ConfigNames sections;
-    sections.count = list_config_sections(&sections.names);
-    if (sections.count > 0) {
-        return failure(path, std::string("unknown section ") + sections.names[0] + "; the keys " + kKeyNames +
-                                 " stand before any section");
+    if (wrong.empty()) {
+        wrong = repeatedKey(entries);
     }
-    ConfigNames entries;
-    entries.count = list_config_entries(nullptr, &entries.names);
-    for (int i = 0; i < entries.count; ++i) {
-        const char* name = entries.names[i];
-        const Key* key = findKey(name);
+    if (!wrong.empty()) {
+        return failure(path, wrong);
+    }
+    for (const ConfigEntry& entry : entries) {
+        const Key* key = findKey(entry.name.c_str());
         if (key == nullptr) {
-            return failure(path, std::string("unknown key \"") + name + "\"; allowed: " + kKeyNames);
+            return failure(path, "unknown key \"" + entry.name + "\"; allowed: " + kKeyNames);
         }
-        const std::string error = assign(settings, *key, get_config_string(nullptr, name, ""), name, path);
+        const std::string error = assign(settings, *key, entry.value.c_str(), entry.name, path);
         if (!error.empty()) {
             return error;
         }
@@ -255,9 +328,12 @@ StartPlan show(const std::string& text)
 
 }  // namespace
 
-std::vector<std::string> configFilePaths()
+std::vector<std::string> configFilePaths(const std::string& dataFolder)
 {
-    std::vector<std::string> paths = {kConfigName};
+    std::vector<std::string> paths;
+    if (!dataFolder.empty()) {
+        paths.push_back(dataFolder + "/" + kConfigName);
+    }
     const std::string user = userConfigFolder();
     if (!user.empty()) {
         paths.push_back(user + "/" + kConfigName);
@@ -338,7 +414,8 @@ std::string usageText()
         text += "  " + name + option.help + "\n";
     }
     text +=
-        "\nSettings are read from glimmerfall.cfg in the working folder, then from\n"
+        "\nSettings are read from the shipped glimmerfall.cfg in the game's data folder\n"
+        "(not the folder the game is started from), then from the player's\n"
         "$XDG_CONFIG_HOME/glimmerfall/glimmerfall.cfg (default ~/.config/glimmerfall/),\n"
         "then from the command line; a later source overrides an earlier one. The keys:\n"
         "fps = N, window = 0 or 1, scale = S, music = 0 or 1. Without any of them the\n"

@@ -38,11 +38,12 @@ install_check_prefix() {
   e2e_log "$prefix holds the expected files"
 }
 
-# usage: install_play SHOT EXE [VAR=value...]  starts EXE from a fresh folder that holds nothing; the
-# menu must appear without a message (its music was found) and ESC end the game with status 0.
+# usage: install_play SHOT EXE [VAR=value...]  starts EXE from a fresh folder that holds nothing (or from
+# INSTALL_START_DIR); the menu must appear without a message (its music was found) and ESC end the game
+# with status 0.
 install_play() {
   local shot=$1
-  E2E_GAME_EXE=$2 E2E_START_DIR=$(mktemp -d "$E2E_WORK/elsewhere-XXXXXX")
+  E2E_GAME_EXE=$2 E2E_START_DIR=${INSTALL_START_DIR:-$(mktemp -d "$E2E_WORK/elsewhere-XXXXXX")}
   e2e_start_game "${@:3}"
   shell_wait_for_menu "$shot"
   [ "$(e2e_message_count)" = 0 ] || e2e_fail "$shot: the game showed a message (its files were not found?)"
