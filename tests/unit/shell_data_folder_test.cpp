@@ -14,7 +14,7 @@ namespace {
 enum Place { kNone, kVariable, kWorking, kBeside };
 
 // For each place, a folder that holds the files and one that does not: the working folder's has a stray
-// gui.bmp, the variable's every file of the game but its last one.
+// gui.bmp, the variable's every picture and map of the game but its last one.
 struct DataFolders {
     TempDir withData[3], without[3];
     DataFolders()
