@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <vector>
 
 namespace {
@@ -52,10 +51,9 @@ std::string saveScreenshot(BITMAP* picture, const std::string& folder, std::time
         complain("neither XDG_DATA_HOME nor HOME is set");
         return "";
     }
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (error) {
-        complain("cannot make " + folder + ": " + error.message());
+    const std::string notMade = makePrivateFolder(folder);
+    if (!notMade.empty()) {
+        complain("cannot make " + folder + ": " + notMade);
         return "";
     }
     char stamp[32];

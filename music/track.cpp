@@ -92,7 +92,8 @@ MusicTrack startMusicTrack(const char* fileName)
     if (track.file == nullptr) {
         musicMessageSink(kCannotOpenMessage);
     } else if (track.buffer != nullptr) {
-        std::fread(track.buffer, 1, static_cast<std::size_t>(track.size), track.file);
+        // A file that shrank since it was measured gives the stream what it still holds.
+        track.size = static_cast<long>(std::fread(track.buffer, 1, static_cast<std::size_t>(track.size), track.file));
     }
     track.stream = alogg_create_ogg_from_buffer(track.buffer, static_cast<int>(track.size));
     if (track.stream == nullptr) {

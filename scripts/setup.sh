@@ -12,7 +12,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-apps imagemagick x11-utils openbox wmctrl
   valgrind
-  desktop-file-utils appstream man-db dpkg-dev file
+  desktop-file-utils appstream man-db dpkg-dev file lintian
 )
 
 missing=()

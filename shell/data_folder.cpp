@@ -15,10 +15,19 @@ constexpr const char* kDataFromExecutable = GLIM_DATA_FROM_EXECUTABLE;
 
 // Where the game was started, once it has moved away from there.
 std::string startFolder;
+std::string enteredFolder;
 
 bool holdsGameData(const std::string& folder)
 {
-    return !folder.empty() && access((folder + "/" + kDataMarkerFile).c_str(), R_OK) == 0;
+    if (folder.empty()) {
+        return false;
+    }
+    for (const char* name : kDataFiles) {
+        if (access((folder + "/" + name).c_str(), R_OK) != 0) {
+            return false;
+        }
+    }
+    return true;
 }
 
 std::string executableDataFolder()
@@ -35,7 +44,11 @@ std::string executableDataFolder()
 
 DataFolderChoice chooseDataFolder(const DataFolderPlaces& places)
 {
-    const std::string marker = std::string(" (no ") + kDataMarkerFile + " there)";
+    std::string marker = " (the game's files:";
+    for (const char* name : kDataFiles) {
+        marker += std::string(" ") + name;
+    }
+    marker += ")";
     // A folder that holds the game is played from as it is: build/game, or a
     // player's own copy.
     if (holdsGameData(places.workingFolder)) {
@@ -71,17 +84,23 @@ std::string enterDataFolder()
                                      executableDataFolder()};
     const DataFolderChoice choice = chooseDataFolder(places);
     startFolder.clear();
+    enteredFolder.clear();
     if (choice.folder.empty()) {
         return choice.failure;
     }
-    if (choice.folder == places.workingFolder) {
-        return "";
+    if (choice.folder != places.workingFolder) {
+        if (chdir(choice.folder.c_str()) != 0) {
+            return "glimmerfall: cannot enter the data folder " + choice.folder + ": " + std::strerror(errno);
+        }
+        startFolder = places.workingFolder;
     }
-    if (chdir(choice.folder.c_str()) != 0) {
-        return "glimmerfall: cannot enter the data folder " + choice.folder + ": " + std::strerror(errno);
-    }
-    startFolder = places.workingFolder;
+    enteredFolder = choice.folder;
     return "";
+}
+
+const std::string& dataFolder()
+{
+    return enteredFolder;
 }
 
 std::string pathFromStartFolder(const std::string& path)

@@ -9,8 +9,12 @@
 
 #include <string>
 
-// A folder holding this file is taken to hold all of the game's files.
-constexpr const char* kDataMarkerFile = "gui.bmp";
+// A folder is taken for the game's data only when it holds every picture
+// and map the game opens: a stray picture of the same name elsewhere must
+// not win. The tracks are left out: a copy without them still plays with
+// music off, and with music on says which track is missing.
+constexpr const char* kDataFiles[] = {"Cart.bmp", "turret.bmp", "Gun.bmp",  "orb.bmp",    "alien.bmp",
+                                      "dome.bmp", "gui.bmp",    "face.bmp", "level1.fmp", "test.fmp"};
 constexpr const char* kDataFolderVariable = "GLIMMERFALL_DATA";
 // The status of a game that cannot find its files.
 constexpr int kNoDataStatus = 1;
@@ -32,6 +36,10 @@ DataFolderChoice chooseDataFolder(const DataFolderPlaces& places);
 // string, or when there is none (or it cannot be entered) the one line to
 // print before ending with kNoDataStatus.
 std::string enterDataFolder();
+
+// The folder enterDataFolder entered (or found the game already in); empty
+// when it found none.
+const std::string& dataFolder();
 
 // A path from the command line as the player meant it: relative paths are
 // taken from the folder the game was started in, even after enterDataFolder

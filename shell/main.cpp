@@ -57,11 +57,12 @@ void applyDisplaySettings(const Settings& settings)
 
 int main(int argc, char** argv)
 {
-    // Into the data folder first, so that its glimmerfall.cfg is the one
-    // read; --help and --version answer even where the game has no files.
+    // Into the data folder first: its shipped glimmerfall.cfg is the first
+    // one read, never one in the folder the player started in. --help and
+    // --version answer even where the game has no files.
     const std::string noDataReason = enterDataFolder();
     Level level;
-    const StartPlan plan = planStart(argc, argv, configFilePaths());
+    const StartPlan plan = planStart(argc, argv, configFilePaths(dataFolder()));
     if (plan.action == StartAction::ShowText) {
         std::fputs(plan.text.c_str(), stdout);
         return plan.status;

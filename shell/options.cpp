@@ -1,7 +1,5 @@
 #include "shell/options.h"
 
-#include <allegro.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +10,8 @@
 #include "base/scaled_screen.h"
 #include "base/user_folders.h"
 #include "base/version.h"
+#include "shell/config_file.h"
+#include "shell/message_text.h"
 
 namespace {
 
@@ -102,9 +102,10 @@ constexpr Option kOptions[] = {
     {"--version", nullptr, nullptr, nullptr, nullptr, Request::Version, "show the version"},
 };
 
+// One line whatever the path or the value quoted in it holds.
 std::string failure(const std::string& source, const std::string& what)
 {
-    return "glimmerfall: " + source + ": " + what;
+    return "glimmerfall: " + escapeNonPrinting(source + ": " + what);
 }
 
 const Key* findKey(const char* name)
@@ -127,10 +128,13 @@ const Option* findOption(const char* name)
     return nullptr;
 }
 
-// Whole decimal numbers only: "60", not "60fps", "6e1" or "".
+// Whole decimal numbers only, written plainly: "60" or "-1", not "60fps",
+// "6e1", "+60", " 60" or "". (A config file's blanks around the value belong
+// to the line, not to the value.)
 bool parseWhole(const char* text, long& value)
 {
-    if (text[0] == '\0') {
+    const char* digits = text[0] == '-' ? text + 1 : text;
+    if (digits[0] < '0' || digits[0] > '9') {
         return false;
     }
     char* end = nullptr;
@@ -228,63 +232,19 @@ std::string assign(Settings& settings, const Key& key, const char* text, const s
     return "";
 }
 
-// The library's config routines need the library; when the game has not
-// started it yet, it is started without drivers just for the read.
-class ConfigReading {
-public:
-    ConfigReading() : startedHere_(system_driver == nullptr)
-    {
-        if (startedHere_) {
-            install_allegro(SYSTEM_NONE, &errno, std::atexit);
-        }
-        push_config_state();
-    }
-    ~ConfigReading()
-    {
-        pop_config_state();
-        if (startedHere_) {
-            allegro_exit();
-        }
-    }
-    ConfigReading(const ConfigReading&) = delete;
-    ConfigReading& operator=(const ConfigReading&) = delete;
-
-private:
-    bool startedHere_;
-};
-
-// Names listed by the library, freed with it.
-struct ConfigNames {
-    const char** names = nullptr;
-    int count = 0;
-    ~ConfigNames() { free_config_entries(&names); }
-};
-
 std::string readConfigFile(Settings& settings, const std::string& path)
 {
-    std::FILE* probe = std::fopen(path.c_str(), "rb");
-    if (probe == nullptr) {
-        return failure(path, std::string("cannot be read: ") + std::strerror(errno));
+    std::vector<ConfigEntry> entries;
+    const std::string wrong = readConfigEntries(path, kKeyNames, entries);
+    if (!wrong.empty()) {
+        return failure(path, wrong);
     }
-    std::fclose(probe);
-
-    ConfigReading reading;
-    set_config_file(path.c_str());
-    ConfigNames sections;
-    sections.count = list_config_sections(&sections.names);
-    if (sections.count > 0) {
-        return failure(path, std::string("unknown section ") + sections.names[0] + "; the keys " + kKeyNames +
-                                 " stand before any section");
-    }
-    ConfigNames entries;
-    entries.count = list_config_entries(nullptr, &entries.names);
-    for (int i = 0; i < entries.count; ++i) {
-        const char* name = entries.names[i];
-        const Key* key = findKey(name);
+    for (const ConfigEntry& entry : entries) {
+        const Key* key = findKey(entry.name.c_str());
         if (key == nullptr) {
-            return failure(path, std::string("unknown key \"") + name + "\"; allowed: " + kKeyNames);
+            return failure(path, "unknown key \"" + entry.name + "\"; allowed: " + kKeyNames);
         }
-        const std::string error = assign(settings, *key, get_config_string(nullptr, name, ""), name, path);
+        const std::string error = assign(settings, *key, entry.value.c_str(), entry.name, path);
         if (!error.empty()) {
             return error;
         }
@@ -351,9 +311,12 @@ StartPlan show(const std::string& text)
 
 }  // namespace
 
-std::vector<std::string> configFilePaths()
+std::vector<std::string> configFilePaths(const std::string& dataFolder)
 {
-    std::vector<std::string> paths = {kConfigName};
+    std::vector<std::string> paths;
+    if (!dataFolder.empty()) {
+        paths.push_back(dataFolder + "/" + kConfigName);
+    }
     const std::string user = userConfigFolder();
     if (!user.empty()) {
         paths.push_back(user + "/" + kConfigName);
@@ -437,7 +400,8 @@ std::string usageText()
         text += "  " + name + option.help + "\n";
     }
     text +=
-        "\nSettings are read from glimmerfall.cfg in the working folder, then from\n"
+        "\nSettings are read from the shipped glimmerfall.cfg in the game's data folder\n"
+        "(not the folder the game is started from), then from the player's\n"
         "$XDG_CONFIG_HOME/glimmerfall/glimmerfall.cfg (default ~/.config/glimmerfall/),\n"
         "then from the command line; a later source overrides an earlier one. The keys:\n"
         "fps = N, window = 0 or 1, scale = auto, fit or S, music = 0 or 1, music_volume =\n"

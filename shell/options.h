@@ -1,4 +1,4 @@
-// The player's settings: the config files (the library's config format)
+// The player's settings: the config files (`key = value` lines, # comments)
 // and the command line, later sources overriding earlier ones. Nothing is
 // started and nothing is written here: a parse gives main the settings, or
 // the text to print and the status to end with.
@@ -40,9 +40,10 @@ struct StartPlan {
 
 constexpr int kBadInputStatus = 2;
 
-// The files read, in order: glimmerfall.cfg in the working folder, then
-// $XDG_CONFIG_HOME/glimmerfall/glimmerfall.cfg (default ~/.config/...).
-std::vector<std::string> configFilePaths();
+// The files read, in order: the shipped glimmerfall.cfg in the game's data
+// folder (none when that is empty: the game has no data folder), then the
+// player's $XDG_CONFIG_HOME/glimmerfall/glimmerfall.cfg (default ~/.config/...).
+std::vector<std::string> configFilePaths(const std::string& dataFolder);
 
 // Reads the files that exist among `configFiles` (in order), then the
 // command line. --help and --version answer without reading any file.

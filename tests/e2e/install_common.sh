@@ -6,23 +6,31 @@ source "$(dirname "${BASH_SOURCE[0]}")/shell_common.sh"
 INSTALL_DATA=share/games/glimmerfall
 INSTALL_ICON_SIZES="48 64 128 256"
 
-# Every file an install puts below its prefix, one a line, sorted.
+# usage: install_expected_files [game|maptools]  the files an install puts below its prefix for that
+# component (both when none is named), one a line.
 install_expected_files() {
-  local name size
-  for name in Cart.bmp turret.bmp Gun.bmp orb.bmp alien.bmp dome.bmp gui.bmp face.bmp \
-    level1.fmp test.fmp Mystery.ogg Airship.ogg glimmerfall.cfg; do
-    echo "$INSTALL_DATA/$name"
-  done
-  for size in $INSTALL_ICON_SIZES; do echo "share/icons/hicolor/${size}x$size/apps/glimmerfall.png"; done
-  printf '%s\n' games/glimmerfall bin/fmpinfo share/applications/glimmerfall.desktop \
-    share/metainfo/org.glimmerfall.glimmerfall.metainfo.xml share/man/man6/glimmerfall.6.gz \
-    share/man/man1/fmpinfo.1.gz
+  local component=${1:-both} name size
+  if [ "$component" != maptools ]; then
+    for name in Cart.bmp turret.bmp Gun.bmp orb.bmp alien.bmp dome.bmp gui.bmp face.bmp \
+      level1.fmp test.fmp Mystery.ogg Airship.ogg glimmerfall.cfg; do
+      echo "$INSTALL_DATA/$name"
+    done
+    for size in $INSTALL_ICON_SIZES; do echo "share/icons/hicolor/${size}x$size/apps/glimmerfall.png"; done
+    printf '%s\n' games/glimmerfall share/applications/glimmerfall.desktop \
+      share/metainfo/org.glimmerfall.glimmerfall.metainfo.xml share/man/man6/glimmerfall.6.gz \
+      share/doc/glimmerfall/copyright share/doc/glimmerfall/changelog.Debian.gz share/lintian/overrides/glimmerfall
+  fi
+  if [ "$component" != game ]; then
+    printf '%s\n' bin/fmpinfo share/man/man1/fmpinfo.1.gz share/doc/glimmerfall-maptools/copyright \
+      share/doc/glimmerfall-maptools/changelog.Debian.gz share/lintian/overrides/glimmerfall-maptools
+  fi
 }
 
-# usage: install_check_prefix PREFIX  the files, nothing else; icons of their size; the desktop entry's
-# program and icon and the metainfo's desktop entry are the installed ones.
+# usage: install_check_prefix PREFIX  the files, nothing else; icons of their size; the compressed pages
+# without name or time; the desktop entry's program and icon and the metainfo's desktop entry are the
+# installed ones.
 install_check_prefix() {
-  local prefix=$1 size icon
+  local prefix=$1 size icon page header
   diff <(install_expected_files | sort) <(cd "$prefix" && find . -type f -printf '%P\n' | sort) \
     || e2e_fail "$prefix: the installed files differ from the list (< missing, > unexpected)"
   for size in $INSTALL_ICON_SIZES; do
@@ -33,16 +41,23 @@ install_check_prefix() {
     || e2e_fail "the desktop entry's Exec is not the installed game"
   icon=$(sed -n 's/^Icon=//p' "$prefix/share/applications/glimmerfall.desktop")
   [ -f "$prefix/share/icons/hicolor/48x48/apps/$icon.png" ] || e2e_fail "the desktop entry's Icon $icon is not installed"
+  # Compressed with gzip -n: no file name (flag bit 3) and no time stamp in the header, so that the same
+  # text always gives the same bytes.
+  for page in "$prefix"/share/man/man*/*.gz "$prefix"/share/doc/*/changelog.Debian.gz; do
+    header=$(od -An -tx1 -N8 "$page" | tr -d ' \n')
+    [[ $header == 1f8b08??00000000 ]] && ((!(0x${header:6:2} & 8))) || e2e_fail "$page: gzip header $header, not gzip -n"
+  done
   grep -q '<launchable type="desktop-id">glimmerfall.desktop</launchable>' \
     "$prefix/share/metainfo/org.glimmerfall.glimmerfall.metainfo.xml" || e2e_fail "the metainfo names another desktop entry"
   e2e_log "$prefix holds the expected files"
 }
 
-# usage: install_play SHOT EXE [VAR=value...]  starts EXE from a fresh folder that holds nothing; the
-# menu must appear without a message (its music was found) and ESC end the game with status 0.
+# usage: install_play SHOT EXE [VAR=value...]  starts EXE from a fresh folder that holds nothing (or from
+# INSTALL_START_DIR); the menu must appear without a message (its music was found) and ESC end the game
+# with status 0.
 install_play() {
   local shot=$1
-  E2E_GAME_EXE=$2 E2E_START_DIR=$(mktemp -d "$E2E_WORK/elsewhere-XXXXXX")
+  E2E_GAME_EXE=$2 E2E_START_DIR=${INSTALL_START_DIR:-$(mktemp -d "$E2E_WORK/elsewhere-XXXXXX")}
   e2e_start_game "${@:3}"
   shell_wait_for_menu "$shot"
   [ "$(e2e_message_count)" = 0 ] || e2e_fail "$shot: the game showed a message (its files were not found?)"

@@ -17,6 +17,12 @@ install_check_prefix "$prefix"
 e2e_start_xvfb
 e2e_make_home null-audio
 install_play installed "$prefix/games/glimmerfall"
+# Started from a folder of the player's that holds a glimmerfall.cfg and a gui.bmp: the settings come from
+# the data folder (this config, were it read, would end the game with status 2), and a stray picture does
+# not make a folder the game's.
+stray=$E2E_WORK/stray && mkdir "$stray" && printf 'BM' >"$stray/gui.bmp"
+printf 'fps = not read\n' >"$stray/glimmerfall.cfg"
+INSTALL_START_DIR=$stray install_play stray_files "$prefix/games/glimmerfall"
 
 # The data folder is found from the executable's own place, not from where it was installed to.
 mv "$prefix" "$moved"

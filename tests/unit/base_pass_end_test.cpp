@@ -3,6 +3,7 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 #include <png.h>
+#include <sys/stat.h>
 
 #include <csignal>
 #include <cstdlib>
@@ -165,8 +166,14 @@ TEST(Screenshot, ThePngHoldsThePictureNoShotReplacesAFileAndAFolderThatCannotBeM
     TempDir data;
     const std::string folder = data.file("made/for/shots");
     BITMAP* picture = randomPicture(640, 480);
+    const mode_t umaskBefore = umask(0);
     const std::string first = saveScreenshot(picture, folder, 0);
+    umask(umaskBefore);
     EXPECT_TRUE(rgbOfPng(first) == rgbOf(picture));
+    // Each folder made on the way is the player's alone, whatever the umask lets through.
+    for (const char* made : {"made", "made/for", "made/for/shots"}) {
+        EXPECT_EQ(std::filesystem::status(data.file(made)).permissions(), std::filesystem::perms::owner_all) << made;
+    }
 
     // A file squatting on the next name is passed over, not overwritten.
     const std::string stem = first.substr(0, first.rfind('-') + 1);

@@ -13,15 +13,18 @@ namespace {
 
 enum Place { kNone, kVariable, kWorking, kBeside };
 
-// For each place, a folder that holds the files and one that does not.
+// For each place, a folder that holds the files and one that does not: the working folder's has a stray
+// gui.bmp, the variable's every picture and map of the game but its last one.
 struct DataFolders {
     TempDir withData[3], without[3];
     DataFolders()
     {
         for (int place = 0; place < 3; ++place) {
-            writeFile(withData[place].file(kDataMarkerFile), "BM");
-            writeFile(without[place].file("face.bmp"), "BM");  // other files do not count
+            for (const char* name : kDataFiles) writeFile(withData[place].file(name), "BM");
         }
+        writeFile(without[kWorking - 1].file("gui.bmp"), "BM");
+        for (const char* name : kDataFiles) writeFile(without[kVariable - 1].file(name), "BM");
+        std::filesystem::remove(without[kVariable - 1].file(std::end(kDataFiles)[-1]));
     }
     std::string at(Place place, bool holds) const { return (holds ? withData : without)[place - 1].path(); }
 };

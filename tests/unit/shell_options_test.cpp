@@ -2,6 +2,7 @@
 // of bad input with its one line and status 2; --help and --version answer whatever the files say.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,8 @@ TEST(Options, EachSourceOverridesTheOneBeforeKeyByKey)
         {{nullptr, nullptr, {"--map", "my.fmp", "--record", "r.dem"}}, "0 0 0 1 my.fmp record r.dem|F12"},
         {{"fps = 60\n", nullptr, {"--playdemo", "p.dem"}}, "60 0 0 1  play p.dem|F12"},
         {{nullptr, nullptr, {"--timedemo", "t.dem", "--timedemo", "u.dem"}}, "0 0 0 1  time u.dem|F12"},
+        // A byte-order mark, Windows line ends and blanks around the parts of a line are the file's, not the values'.
+        {{"\xef\xbb\xbf fps=60 \r\n\tscale =\t2\r\n", nullptr, {}}, "60 0 2 1 |F12"},
     };
     for (const auto& c : cases) {
         const StartPlan result = plan(c.sources);
@@ -99,6 +102,18 @@ TEST(Options, BadInputIsOneLineNamingTheOptionOrKeyItsSourceAndTheAllowedValuesW
         {{nullptr, "scale =\n", {}}, "user.cfg: scale \"\" is not auto, fit or a number; allowed: auto, fit or 1 to 4"},
         {{nullptr, "scale = 2 # big\n", {}}, "user.cfg: scale \"2 # big\" is not auto, fit or a number; allowed: auto, fit or 1 to 4"},
         {{"speed = 3\n", nullptr, {}}, "glimmerfall.cfg: unknown key \"speed\"; allowed: " + kAllKeys},
+        {{"fps = 60\nscale = 2\n\nfps = 30\n", nullptr, {}},
+         "glimmerfall.cfg: key \"fps\" is given more than once, on lines 1 and 4; give each key once"},
+        {{nullptr, "music = x\nmusic = 1\n# music = 0\nmusic = 0\n", {}},
+         "user.cfg: key \"music\" is given more than once, on lines 1, 2 and 4; give each key once"},
+        {{"fps 60\n", nullptr, {}}, "glimmerfall.cfg: line 1 \"fps 60\" is not key = value"},
+        // A value is a plain whole number: no sign before it, no blank inside the command line's.
+        {{"fps = +60\n", nullptr, {}}, "glimmerfall.cfg: fps \"+60\" is not a number; allowed: 0 (unpaced) or 1 to 1000"},
+        {{nullptr, nullptr, {"--scale", " 2"}}, "command line: --scale \" 2\" is not auto, fit or a number; allowed: auto, fit or 1 to 4"},
+        // Bytes that would break the line or reach the terminal are shown escaped; printable UTF-8 is kept.
+        {{"scale = 2\x1b[2J\xc2\x9b\xc3\xbc\xff\n", nullptr, {}},
+         "glimmerfall.cfg: scale \"2\\x1b[2J\\xc2\\x9b\xc3\xbc\\xff\" is not auto, fit or a number; allowed: auto, fit or 1 to 4"},
+        {{nullptr, nullptr, {"--frob\n--x"}}, "command line: unknown option \"--frob\\x0a--x\"; see glimmerfall --help for the options"},
         {{"fps = 60\n[video]\nscale = 2\n", nullptr, {}},
          "glimmerfall.cfg: unknown section [video]; the keys " + kAllKeys + " stand before any section"},
         {{nullptr, nullptr, {"--music-volume", "101"}},
@@ -113,6 +128,28 @@ TEST(Options, BadInputIsOneLineNamingTheOptionOrKeyItsSourceAndTheAllowedValuesW
         EXPECT_EQ(result.action, StartAction::Fail);
         EXPECT_EQ(result.status, 2);
         EXPECT_EQ(result.text, std::string("glimmerfall: ") + c.message);
+    }
+}
+
+// Files that are not a few lines of text are refused whole, with the file's name and why.
+TEST(Options, AFolderAFileOver64KiBOrOneWithANulByteIsRefused)
+{
+    TempDir folder;
+    const std::string comments(64 * 1024 - 8, '#');
+    const struct { bool isFolder; std::string bytes; const char* wrong; } cases[] = {
+        {true, "", "cannot be read: Is a directory"},
+        {false, "fps = 9\n" + comments, nullptr},  // 64 KiB exactly: still taken
+        {false, "fps = 9\n#" + comments, "is larger than 64 KiB; a config file is a few lines"},
+        {false, std::string("fps = 9\0\n", 9), "line 1 holds a NUL byte; a config file is text"},
+    };
+    for (const auto& c : cases) {
+        const std::string path = folder.file("glimmerfall.cfg");
+        std::filesystem::remove_all(path);
+        c.isFolder ? (void)std::filesystem::create_directory(path) : (void)writeFile(path, c.bytes);
+        const char* argv[] = {"glimmerfall"};
+        const StartPlan result = planStart(1, argv, {path});
+        EXPECT_EQ(result.text, c.wrong ? "glimmerfall: " + path + ": " + c.wrong : "");
+        EXPECT_EQ(result.settings.fps, c.wrong ? 0 : 9);
     }
 }
 
@@ -163,21 +200,22 @@ TEST(Options, KeysAreBoundByTheLibraryNamesOneOrTwoToAnActionEachToOneAction)
     }
 }
 
-// The per-user files follow the XDG variables when they are absolute paths, else HOME.
+// The shipped file is the data folder's; the per-user files follow the XDG variables when they are absolute
+// paths, else HOME.
 TEST(Options, TheUserFileAndTheScreenshotsLieUnderTheXdgFoldersOrHome)
 {
     const struct { const char* xdg; const char* home; std::vector<std::string> configs; const char* shots; } cases[] = {
-        {"/x", "/h", {"glimmerfall.cfg", "/x/glimmerfall/glimmerfall.cfg"}, "/x/glimmerfall/screenshots"},
-        {"relative", "/h", {"glimmerfall.cfg", "/h/.config/glimmerfall/glimmerfall.cfg"},
+        {"/x", "/h", {"/data/glimmerfall.cfg", "/x/glimmerfall/glimmerfall.cfg"}, "/x/glimmerfall/screenshots"},
+        {"relative", "/h", {"/data/glimmerfall.cfg", "/h/.config/glimmerfall/glimmerfall.cfg"},
          "/h/.local/share/glimmerfall/screenshots"},
-        {nullptr, "/h", {"glimmerfall.cfg", "/h/.config/glimmerfall/glimmerfall.cfg"},
+        {nullptr, "/h", {"/data/glimmerfall.cfg", "/h/.config/glimmerfall/glimmerfall.cfg"},
          "/h/.local/share/glimmerfall/screenshots"},
-        {nullptr, nullptr, {"glimmerfall.cfg"}, ""},
+        {nullptr, nullptr, {"/data/glimmerfall.cfg"}, ""},
     };
     for (const auto& c : cases) {
         for (const char* variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME"}) c.xdg ? setenv(variable, c.xdg, 1) : unsetenv(variable);
         c.home ? setenv("HOME", c.home, 1) : unsetenv("HOME");
-        EXPECT_EQ(configFilePaths(), c.configs);
+        EXPECT_EQ(configFilePaths("/data"), c.configs);
         EXPECT_EQ(screenshotFolder(), c.shots);
     }
 }
