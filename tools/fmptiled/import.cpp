@@ -278,17 +278,22 @@ private:
         return block;
     }
 
+    // The exits a tile's properties name; an animated tile without any has
+    // those of its first frame.
     uint8_t exitsOf(const TileRef& tile) const
     {
         const Tile* data = tileData(tile);
-        if (!data) {
-            return 0;
+        const uint8_t own = ownExits(data);
+        if (own == 0 && data && !data->animation.empty()) {
+            return ownExits(tileData(TileRef{tile.set, data->animation.front().tileId}));
         }
-        if (!data->animation.empty()) {
-            return exitsOf(TileRef{tile.set, data->animation.front().tileId});
-        }
+        return own;
+    }
+
+    static uint8_t ownExits(const Tile* data)
+    {
         uint8_t exits = 0;
-        for (int bit = 0; bit < 4; ++bit) {
+        for (int bit = 0; data && bit < 4; ++bit) {
             const auto found = data->properties.find(kExitProperties[bit]);
             exits |= found != data->properties.end() && found->second == "true" ? 1 << bit : 0;
         }
