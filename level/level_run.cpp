@@ -68,7 +68,7 @@ void deleteSlots(Entity* (&slots)[Count])
 void loadMapOrExit(const char* mapFileName)
 {
     if (loadMap(mapFileName) != 0) {
-        leaveWithMessage("Cannot find MAP file:  %s", mapFileName);
+        leaveWithMessage(kMissingMapMessage, mapFileName);
     }
 }
 

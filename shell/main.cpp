@@ -15,6 +15,7 @@
 #include "shell/init.h"
 #include "shell/key_wait.h"
 #include "shell/menu.h"
+#include "shell/user_maps.h"
 #include "shell/options.h"
 #include "shell/shutdown.h"
 
@@ -102,7 +103,11 @@ int main(int argc, char** argv)
             playLevelMaybeRecorded(level, mapFileName, settings.recordFile);
         },
         [] { showCredits(libraryKeyWaits()); },
+        [](const std::string& text) { allegro_message("%s", text.c_str()); },
     };
+    if (settings.settingsInUse) {
+        menu->userMaps = listUserMaps(userMapsFolder());
+    }
     runMainMenu(*menu, hooks);
 
     shutdownSystem(*menu);
