@@ -14,9 +14,9 @@ install_expected_files() {
     echo "$INSTALL_DATA/$name"
   done
   for size in $INSTALL_ICON_SIZES; do echo "share/icons/hicolor/${size}x$size/apps/glimmerfall.png"; done
-  printf '%s\n' games/glimmerfall bin/fmpinfo share/applications/glimmerfall.desktop \
+  printf '%s\n' games/glimmerfall bin/fmpinfo bin/fmptiled share/applications/glimmerfall.desktop \
     share/metainfo/org.glimmerfall.glimmerfall.metainfo.xml share/man/man6/glimmerfall.6.gz \
-    share/man/man1/fmpinfo.1.gz
+    share/man/man1/fmpinfo.1.gz share/man/man1/fmptiled.1.gz
 }
 
 # usage: install_check_prefix PREFIX  the files, nothing else; icons of their size; the desktop entry's
