@@ -1,6 +1,7 @@
 // fmptiled: the bridge between FMP maps and the Tiled map editor. "export"
 // writes a map as TMX with its tileset picture; "import" makes an FMP map of
 // a TMX or TMJ map, refusing with one line and status 2 what FMP cannot hold.
+#include "tilemap/decode.h"
 #include "tools/assetgen/fmp_writer.h"
 #include "tools/fmpinfo/library.h"
 #include "tools/fmptiled/export.h"
@@ -28,13 +29,10 @@ int usage()
 
 bool parseDepth(const char* text, int* depth)
 {
-    for (int known : {8, 15, 16, 24, 32}) {
-        if (std::strcmp(text, std::to_string(known).c_str()) == 0) {
-            *depth = known;
-            return true;
-        }
-    }
-    return false;
+    char* end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    *depth = static_cast<int>(value);
+    return end != text && *end == '\0' && isKnownDepth(*depth) && value == *depth;
 }
 
 // The map is written beside its final name and renamed into place, so a
