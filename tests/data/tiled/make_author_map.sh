@@ -29,21 +29,23 @@ exits() { printf '<tile id="%s"><properties>' "$1"; shift
   for side; do printf '<property name="exit%s" type="bool" value="true"/>' "$side"; done; printf '</properties></tile>\n'; }
 # rows of gids: the loop runs round cells (1,1) to (10,8)
 ground() {
-  local x y g
+  local x y g sep
   for ((y = 0; y < 10; y++)); do for ((x = 0; x < 12; x++)); do
     g=1
     if ((x >= 1 && x <= 10 && (y == 1 || y == 8))) || ((y >= 1 && y <= 8 && (x == 1 || x == 10))); then
       case "$x,$y" in 1,1) g=4 ;; 10,1) g=5 ;; 1,8) g=6 ;; 10,8) g=7 ;; *) ((y == 1 || y == 8)) && g=2 || g=3 ;; esac
     fi
-    printf '%s%s' "$g" "$([ $x = 11 ] && [ $y = 9 ] || echo ,)"
+    sep=,; ((x == 11 && y == 9)) && sep=
+    printf '%s%s' "$g" "$sep"
   done; echo; done
 }
 # decor layer N: stones, bars and lamps in a pattern of its own (gid 8 is decor's first tile)
 decor() {
-  local x y g
+  local x y g sep
   for ((y = 0; y < 10; y++)); do for ((x = 0; x < 12; x++)); do
     g=0; (((x * 3 + y * 5 + $1) % 7 == 0)) && g=$((8 + (x + y + $1) % 3))
-    printf '%s%s' "$g" "$([ $x = 11 ] && [ $y = 9 ] || echo ,)"
+    sep=,; ((x == 11 && y == 9)) && sep=
+    printf '%s%s' "$g" "$sep"
   done; echo; done
 }
 {
