@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <sstream>
 #include <vector>
 
@@ -125,19 +126,19 @@ void describeBlock(pugi::xml_node tile, const BlockRecord& b)
 {
     addInt(tile, kBackProperty, b.backGraphic.index);
     const GraphicRef* fores[] = {&b.foreGraphic1, &b.foreGraphic2, &b.foreGraphic3};
-    for (int i = 0; i < 3; ++i) {
+    for (std::size_t i = 0; i < std::size(fores); ++i) {
         if (fores[i]->bitmap) {
             addInt(tile, kForeProperties[i], fores[i]->index);
         }
     }
     const long long users[] = {b.userField1, b.userField2, b.userField3, b.userField4,
                                b.userField5, b.userField6, b.userField7};
-    for (int i = 0; i < 7; ++i) {
+    for (std::size_t i = 0; i < std::size(users); ++i) {
         if (users[i] != 0) {
             addInt(tile, kUserProperties[i], users[i]);
         }
     }
-    for (int bit = 0; bit < 4; ++bit) {
+    for (std::size_t bit = 0; bit < std::size(kExitProperties); ++bit) {
         if (b.flags & (1 << bit)) {
             addProperty(tile, kExitProperties[bit], "bool", "true");
         }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <tuple>
@@ -21,6 +22,8 @@ constexpr int kMaxDomes = 5;
 constexpr uint8_t kOpaqueFrom = 128;   // alpha at which a pixel counts as drawn
 constexpr int kAnimationTypeLoop = 1;
 constexpr int kMaxDelay = 127;
+constexpr int kDefaultEncoding = 3;    // runs with back-copies: the smallest files
+constexpr int kRgbaBytes = 4;
 
 using Picture = std::vector<uint32_t>;
 
@@ -45,10 +48,9 @@ public:
         out_.blockSize = map.tileWidth;
         out_.blockHeight = map.tileHeight;
         out_.depth = depth;
-        out_.encodingType = 3;
         out_.stepX = intProperty(map.properties, kStepXProperty, map.file, 0);
         out_.stepY = intProperty(map.properties, kStepYProperty, map.file, 0);
-        out_.encodingType = intProperty(map.properties, kEncodingProperty, map.file, out_.encodingType);
+        out_.encodingType = intProperty(map.properties, kEncodingProperty, map.file, kDefaultEncoding);
         out_.littleEndian = map.properties.count(kLittleEndianProperty) &&
                             map.properties.at(kLittleEndianProperty) == "true";
         // Graphic 0 is the empty one: a foreground of 0 means none.
@@ -209,7 +211,7 @@ private:
         picture.reserve(static_cast<std::size_t>(w) * h);
         for (int y = 0; y < h; ++y) {
             for (int x = 0; x < w; ++x) {
-                const uint8_t* p = &sheet->rgba[4 * (static_cast<std::size_t>(top + y) * sheet->width + left + x)];
+                const uint8_t* p = &sheet->rgba[kRgbaBytes * (static_cast<std::size_t>(top + y) * sheet->width + left + x)];
                 const uint32_t rgb = uint32_t{p[0]} << 16 | uint32_t{p[1]} << 8 | p[2];
                 const bool clear = p[3] < kOpaqueFrom || (set.hasTransparentColour && rgb == set.transparentColour);
                 picture.push_back(clear ? fmp::kTransparent : rgb);
@@ -293,7 +295,7 @@ private:
     static uint8_t ownExits(const Tile* data)
     {
         uint8_t exits = 0;
-        for (int bit = 0; data && bit < 4; ++bit) {
+        for (std::size_t bit = 0; data && bit < std::size(kExitProperties); ++bit) {
             const auto found = data->properties.find(kExitProperties[bit]);
             exits |= found != data->properties.end() && found->second == "true" ? 1 << bit : 0;
         }

@@ -14,6 +14,7 @@ namespace {
 
 constexpr int kIdBytes = 4;
 constexpr int kBase64GroupBits = 6;
+constexpr int kByteBits = 8;
 constexpr int kZlibOrGzipHeader = 15 + 32;  // the largest window, either header
 
 [[noreturn]] void refuse(const std::string& where, const std::string& why)
@@ -51,8 +52,8 @@ std::string fromBase64(const std::string& where, const std::string& text)
         }
         bits = bits << kBase64GroupBits | static_cast<uint32_t>(value);
         held += kBase64GroupBits;
-        if (held >= 8) {
-            held -= 8;
+        if (held >= kByteBits) {
+            held -= kByteBits;
             bytes.push_back(static_cast<char>(bits >> held));
         }
     }
@@ -146,7 +147,7 @@ std::vector<uint32_t> decodeLayerData(const std::string& where, const std::strin
         if (bytes.size() % kIdBytes != 0) refuse(where, "the base64 layer data is not whole tile ids");
         for (std::size_t i = 0; i < bytes.size(); i += kIdBytes) {
             uint32_t id = 0;
-            for (int b = kIdBytes - 1; b >= 0; --b) id = id << 8 | static_cast<uint8_t>(bytes[i + b]);
+            for (int b = kIdBytes - 1; b >= 0; --b) id = id << kByteBits | static_cast<uint8_t>(bytes[i + b]);
             ids.push_back(id);
         }
     } else {
