@@ -16,6 +16,10 @@ void setFatalStatus(int status);
 // (a null picture would only crash later, far from the cause).
 BITMAP* createBitmapOrExit(int w, int h);
 
+// The message for a map that cannot be loaded.
+constexpr const char* kMissingMapMessage = "Cannot find MAP file:  %s";
+// Room for a message with a path in it.
+constexpr int kMessageSize = 4096;
 // The message for a picture that cannot be loaded.
 constexpr const char* kMissingPictureMessage = "Cannot load picture file:  %s\n";
 // The message for a picture that cannot be made (out of memory).

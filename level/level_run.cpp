@@ -14,12 +14,12 @@
 #include "base/fatal.h"
 #include "base/release_bitmap.h"
 #include "tilemap/loader.h"
+#include "tilemap/map_places.h"
 #include "tilemap/tilemap.h"
 
 #include <allegro.h>
 
 #include <cstdlib>
-#include <cstring>
 
 namespace {
 
@@ -27,19 +27,8 @@ constexpr const char* kLevelMusicFile = "Airship.ogg";
 constexpr const char* kPanelPictureFile = "gui.bmp";
 constexpr const char* kFacePictureFile = "face.bmp";
 
-// Where the cart and the one dome start: "level1.fmp" has its own places,
-// every other map uses the second set.
-struct StartPlaces {
-    int32_t craftX;
-    int32_t craftY;
-    int32_t cellX;
-    int32_t cellY;
-    int32_t domeX;
-    int32_t domeY;
-};
-constexpr const char* kFirstLevelFile = "level1.fmp";
-constexpr StartPlaces kFirstLevelPlaces{160, 128, 5, 4, 288, 160};
-constexpr StartPlaces kOtherMapPlaces{320, 352, 10, 11, 640, 480};
+// The track grid the places are given in, in pixels.
+constexpr int32_t kPlaceCellSize = 32;
 
 constexpr int32_t kCraftMaxSpeed = 10;
 constexpr int kAlienSpawnSpread = 1000;  // ticks over which the first aliens enter
@@ -79,7 +68,7 @@ void deleteSlots(Entity* (&slots)[Count])
 void loadMapOrExit(const char* mapFileName)
 {
     if (loadMap(mapFileName) != 0) {
-        leaveWithMessage("Cannot find MAP file:  %s", mapFileName);
+        leaveWithMessage(kMissingMapMessage, mapFileName);
     }
 }
 
@@ -95,14 +84,15 @@ void Level::begin(const char* mapFileName)
         dome = new Dome();
     }
 
-    const StartPlaces& places =
-        std::strcmp(mapFileName, kFirstLevelFile) == 0 ? kFirstLevelPlaces : kOtherMapPlaces;
-    craft->x = places.craftX;
-    craft->y = places.craftY;
-    cellX = places.cellX;
-    cellY = places.cellY;
-    // Only the first slot gets a dome; the others count as fallen from the start.
-    domes[0]->init(places.domeX, places.domeY);
+    const MapPlaces places = placesOfLoadedMap(mapFileName);
+    craft->x = places.start.x * kPlaceCellSize;
+    craft->y = places.start.y * kPlaceCellSize;
+    cellX = places.start.x;
+    cellY = places.start.y;
+    // The slots without a place get no dome: they count as fallen from the start.
+    for (int32_t i = 0; i < places.domeCount; ++i) {
+        domes[i]->init(places.domes[i].x * kPlaceCellSize, places.domes[i].y * kPlaceCellSize);
+    }
 
     cellCentreX = craft->x + craft->cart->frameWidth / 2;
     cellCentreY = craft->y + craft->cart->frameHeight / 2;

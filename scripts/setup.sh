@@ -13,6 +13,7 @@ PACKAGES=(
   xvfb xauth xdotool x11-apps imagemagick x11-utils openbox wmctrl
   valgrind
   desktop-file-utils appstream man-db dpkg-dev file lintian
+  libpugixml-dev nlohmann-json3-dev zlib1g-dev libzstd-dev tiled zstd perl
 )
 
 missing=()

@@ -19,6 +19,7 @@
 #include "shell/init.h"
 #include "shell/key_wait.h"
 #include "shell/menu.h"
+#include "shell/user_maps.h"
 #include "shell/options.h"
 #include "shell/shutdown.h"
 
@@ -118,7 +119,11 @@ int main(int argc, char** argv)
             playLevelMaybeRecorded(level, mapFileName, settings.recordFile);
         },
         [] { showCredits(pageKeyWaits()); },
+        [](const std::string& text) { allegro_message("%s", text.c_str()); },
     };
+    if (settings.settingsInUse) {
+        menu->userMaps = listUserMaps(userMapsFolder());
+    }
     runMainMenu(*menu, hooks);
 
     shutdownSystem(*menu);

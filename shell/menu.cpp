@@ -6,8 +6,15 @@
 #include "base/counters.h"
 #include "base/desktop_display.h"
 #include "base/game_pad.h"
+#include "base/fatal.h"
 #include "base/pass_end.h"
 #include "shell/menu_selection.h"
+#include "tilemap/loader.h"
+#include "tilemap/tilemap.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
 
 const char* const kMainMenuTexts[kMainMenuEntries] = {"Select a Map to Play", "Credits", "Quit"};
 const char* const kMapMenuTexts[kMapMenuEntries] = {"Test Map", "Level1"};
@@ -118,15 +125,56 @@ void runMapMenu(Menu& menu, const MenuHooks& hooks)
     hooks.waits.whileDown(KEY_ESC);
 }
 
+namespace {
+
+// The part of a path after its last '/'.
+const char* fileNameOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return path.c_str() + (slash == std::string::npos ? 0 : slash + 1);
+}
+
+// A player's map is tried before the menu music stops: one that does not
+// load is reported and the menu goes on.
+void playUserMap(Menu& menu, const MenuHooks& hooks, const std::string& path)
+{
+    if (loadMap(path.c_str()) != 0) {
+        char text[kMessageSize];
+        std::snprintf(text, sizeof text, kMissingMapMessage, path.c_str());
+        if (hooks.showMessage) {
+            hooks.showMessage(text);
+        }
+        return;
+    }
+    freeMap();
+    stopMusicTrack(menu.music);
+    hooks.playMap(path.c_str());
+}
+
+}  // namespace
+
 void mapMenuPass(Menu& menu, const MenuHooks& hooks)
 {
+    std::vector<const char*> texts(kMapMenuTexts, kMapMenuTexts + kMapMenuEntries);
+    for (const std::string& path : menu.userMaps) {
+        texts.push_back(fileNameOf(path));
+    }
+    const int32_t count = static_cast<int32_t>(texts.size());
+    // The highlighted entry stays in view: the list scrolls when it leaves.
+    menu.firstShown = std::clamp(menu.firstShown, std::max(0, menu.selection - kMapMenuRows + 1),
+                                 std::max(0, std::min(menu.selection, count - kMapMenuRows)));
     clearFrame(menu.overlay);
-    writeTexts(menu.overlay, kMapMenuTexts, kMapMenuEntries, menu.selection);
-    moveSelection(menu, hooks, kMapMenuEntries);
+    writeTexts(menu.overlay, texts.data() + menu.firstShown, std::min(kMapMenuRows, count - menu.firstShown),
+               menu.selection - menu.firstShown);
+    moveSelection(menu, hooks, count);
     // No wait for ENTER's release: the level starts at once.
     if (enterKeyForMenus() || padKey(KEY_ENTER)) {
-        stopMusicTrack(menu.music);
-        hooks.playMap(kMapFileNames[menu.selection == kEntryTestMap ? kEntryTestMap : kEntryLevel1]);
+        if (menu.selection >= kMapMenuEntries && menu.selection < count) {
+            playUserMap(menu, hooks, menu.userMaps[static_cast<std::size_t>(menu.selection - kMapMenuEntries)]);
+        } else {
+            stopMusicTrack(menu.music);
+            hooks.playMap(kMapFileNames[menu.selection == kEntryTestMap ? kEntryTestMap : kEntryLevel1]);
+        }
     }
     present(menu.overlay);
 }

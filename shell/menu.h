@@ -1,11 +1,14 @@
 // The main menu ("Select a Map to Play", "Credits", "Quit") over the rising
-// green glyphs, and the map menu it opens ("Test Map", "Level1"). Both draw
+// green glyphs, and the map menu it opens ("Test Map", "Level1", then the
+// player's own maps when the menu has been given any, scrolling). Both draw
 // into menuOverlay, lay it over backBuffer and present that on the screen.
 // One pass of each menu is its own call so that tests can drive them.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "music/track.h"
 #include "shell/glyph_rain.h"
@@ -19,6 +22,8 @@ struct Menu {
     int32_t selection = 0;      // highlighted entry, shared by both menus
     bool quit = false;
     MusicTrack music;
+    std::vector<std::string> userMaps;  // paths listed after the game's maps
+    int32_t firstShown = 0;             // the map menu's top entry once it scrolls
 };
 
 // What the menu needs from the rest of the game.
@@ -26,6 +31,9 @@ struct MenuHooks {
     KeyWaits waits;
     std::function<void(const char* mapFileName)> playMap;  // Level::run in the game
     std::function<void()> showCredits;
+    // Shows a message and returns (allegro_message in the game); a player's
+    // map that does not load is reported through it.
+    std::function<void(const std::string& text)> showMessage;
 };
 
 // Layout shared by both menus.
@@ -34,6 +42,7 @@ constexpr int kMenuTitleY = 180;
 constexpr int kMenuSubtitleY = 190;
 constexpr int kMenuFirstEntryY = 230;
 constexpr int kMenuEntrySpacing = 10;
+constexpr int32_t kMapMenuRows = 24;  // entries shown at once, down to the screen's foot
 constexpr const char* kMenuTitle = "Glimmerfall";
 constexpr const char* kMenuSubtitle = "  Alpha Stages";
 

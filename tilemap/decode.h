@@ -37,6 +37,7 @@ void decodeGraphics(const uint8_t* chunk);
 void decodeAnimations(const uint8_t* chunk);
 void resetAnimations();
 void decodeLayer(const uint8_t* chunk, int layerIndex);
+void decodePlaces(const uint8_t* chunk);
 
 // After the last chunk: every cell, frame and graphic number must name
 // something that exists, and the graphics must be all there. Sets loadError

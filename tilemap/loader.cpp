@@ -51,6 +51,8 @@ void dispatchChunk(const uint8_t* chunk)
         decodeAltGraphics(chunk);
     } else if (idIs(chunk, "BGFX")) {
         decodeGraphics(chunk);
+    } else if (idIs(chunk, "PLCS")) {
+        decodePlaces(chunk);
     } else if (idIs(chunk, "NOVC")) {
         // Which graphics stay out of video memory: every tile here is a
         // memory bitmap, so there is nothing to take from it.

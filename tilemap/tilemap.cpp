@@ -13,6 +13,7 @@ void freeMap()
         layer = nullptr;
     }
     tileMap.currentLayer = nullptr;
+    tileMap.places = MapPlaces{};
 
     std::free(tileMap.paletteData);
     tileMap.paletteData = nullptr;

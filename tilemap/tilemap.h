@@ -22,6 +22,20 @@ enum LoadErrorCode : int32_t {
     kLoadNoBitmap = 6,      // a tile bitmap could not be created
     kLoadBadVersion = 7,    // header version above 1 or encodingType above 3
     kLoadBadReference = 8,  // a reference or size points outside what exists
+    kLoadBadPlaces = 9,     // the places chunk is malformed or points outside the map
+};
+
+// The cart's start cell and the dome cells a map may carry (chunk PLCS).
+constexpr int kMaxDomePlaces = 5;
+struct CellPlace {
+    int32_t x;
+    int32_t y;
+};
+struct MapPlaces {
+    bool present;  // false: the map holds no places chunk
+    CellPlace start;
+    int32_t domeCount;
+    CellPlace domes[kMaxDomePlaces];
 };
 
 // A block's graphic: its number while the map is decoded, and the tile
@@ -100,10 +114,12 @@ struct TileMap {
 
     int16_t* layers[kLayerCount];
     int16_t* currentLayer;
+
+    MapPlaces places;  // emptied by freeMap
 };
 
 extern TileMap tileMap;
 
-// Empties the map: layers, palette, graphics, records, frames and bitmaps.
+// Empties the map: layers, palette, graphics, records, frames, bitmaps and places.
 // Safe on an empty map; the header values and the load state stay.
 void freeMap();

@@ -24,7 +24,7 @@ if(APPSTREAMCLI)
   set_tests_properties(install_metainfo PROPERTIES LABELS install FAIL_REGULAR_EXPRESSION "(^|\n)[EWIP]: ")
 endif()
 if(MAN)
-  foreach(page glimmerfall.6 fmpinfo.1)
+  foreach(page glimmerfall.6 fmpinfo.1 fmptiled.1)
     add_test(NAME install_manual_${page}
       COMMAND sh -c "\"$1\" --warnings -l \"$2\" 2>&1 >/dev/null" sh ${MAN} ${CMAKE_BINARY_DIR}/packaging/${page})
     set_tests_properties(install_manual_${page} PROPERTIES LABELS install ENVIRONMENT MANWIDTH=80

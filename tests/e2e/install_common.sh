@@ -21,7 +21,7 @@ install_expected_files() {
       share/doc/glimmerfall/copyright share/doc/glimmerfall/changelog.Debian.gz share/lintian/overrides/glimmerfall
   fi
   if [ "$component" != game ]; then
-    printf '%s\n' bin/fmpinfo share/man/man1/fmpinfo.1.gz share/doc/glimmerfall-maptools/copyright \
+    printf '%s\n' bin/fmpinfo bin/fmptiled share/man/man1/fmpinfo.1.gz share/man/man1/fmptiled.1.gz share/doc/glimmerfall-maptools/copyright \
       share/doc/glimmerfall-maptools/changelog.Debian.gz share/lintian/overrides/glimmerfall-maptools
   fi
 }

@@ -9,8 +9,10 @@
 #include "level/demo_run.h"
 #include "level/screens.h"
 #include "tests/unit/level_test_world.h"
+#include "tilemap/lookup.h"
 
 #include <cstdlib>
+#include <set>
 #include <fstream>
 #include <functional>
 #include <random>
@@ -136,6 +138,39 @@ TEST_P(ScriptedDemoTest, ARecordedRunPlaysBackInStepAtEveryFrameToTheSameEnd)
 }
 
 INSTANTIATE_TEST_SUITE_P(Maps, ScriptedDemoTest, ::testing::Values("level1.fmp", "test.fmp"));
+
+TEST_F(DemoTest, AMapMadeInTiledStartsTheCartAtItsStartDrivesItsTrackAndItsDemoPlaysBack)
+{
+    // The author's map of tests/data/tiled: a loop of track round cells (1, 1)
+    // to (10, 8), four visible layers, start (3, 1), domes (5, 4) and (6, 6).
+    const std::string map = scratch.file("author.fmp");
+    const std::string make = "bash " + testDataDir() + "/tiled/make_author_map.sh " + scratch.path() + " 4 && " +
+                             GLIM_BINARY_DIR "/tools/fmptiled import " + scratch.file("map.tmx") + " " + map;
+    ASSERT_EQ(std::system(make.c_str()), 0) << make;
+    Level level;
+    Demo demo;
+    startRecording(level, map.c_str(), 77, demo);
+    EXPECT_EQ((std::vector<int>{level.cellX, level.cellY, level.domes[0]->x, level.domes[1]->y,
+                                level.domes[2]->sprite->active}),
+              (std::vector<int>{3, 1, 5 * 32, 6 * 32, 0}));
+    std::set<std::pair<int, int>> visited;
+    for (int frame = 0; level.nextPass(); ++frame, ++tickCounter) {
+        testworld::releaseAllKeys();
+        key[KEY_LCONTROL] = frame < 300;
+        key[KEY_ESC] = frame >= 300;
+        level.playFrame();
+        const BlockRecord* under = getBlockAt(level.cellX, level.cellY);
+        ASSERT_NE(under->flags & 0x0F, 0) << "off the track at " << level.cellX << ", " << level.cellY;
+        visited.emplace(level.cellX, level.cellY);
+    }
+    EXPECT_GE(visited.size(), 10u) << "the cart drove along the loop";
+    const DemoOutcome recorded = finishRecording(level, demo);
+    testworld::releaseAllKeys();
+    Level replay;
+    const PlaybackResult played = playDemo(replay, demo);
+    EXPECT_EQ(played.desync, "");
+    EXPECT_EQ(demoEndLine("a", played.outcome), demoEndLine("a", recorded));
+}
 
 // A record changed in one place: playback stops at the frame it touches.
 TEST_F(DemoTest, PlaybackNamesTheFirstFrameOutOfStep)

@@ -10,6 +10,7 @@
 #include "level/screens.h"
 #include "base/colors.h"
 #include "base/counters.h"
+#include "tests/support/fmp_bytes.h"
 #include "tests/support/headless.h"
 #include "tilemap/tilemap.h"
 
@@ -19,6 +20,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -483,6 +486,32 @@ TEST_F(PlayTest, OnEachMapAPlayerFightsAndNobodyAtTheKeysLosesTooUntilTheDomesFa
     for (const char* map : {"level1.fmp", "test.fmp"}) {
         EXPECT_GT(play(map, 1, true), 0) << map << ": the player never downed a monster";
         EXPECT_EQ(play(map, 2, false), 0) << map;
+    }
+}
+
+TEST_F(PlayTest, AMapsOwnPlacesSetTheCartAndDomesElseItsFileNameDoes)
+{
+    // level1.fmp is plain and big-endian: a places chunk is appended to a copy
+    // and the form length grown to take it.
+    std::ifstream in(gameDir() + "/level1.fmp", std::ios::binary);
+    const std::string plain((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string chunks = plain.substr(12) + fmp::chunk("PLCS", fmp::shorts({3, 2, 3, 1, 1, 4, 4, 6, 6}));
+    TempDir dir;
+    ASSERT_TRUE(writeFile(dir.file("mine.fmp"), fmp::form(chunks)));
+    ASSERT_TRUE(writeFile(dir.file("level1.fmp"), plain));
+    const struct {
+        std::string map;
+        int startX, startY, domes, firstDomeX;
+    } rows[] = {{dir.file("mine.fmp"), 3, 2, 3, 32}, {"level1.fmp", 5, 4, 1, 288},
+                {dir.file("level1.fmp"), 10, 11, 1, 640}};
+    for (const auto& r : rows) {
+        level.begin(r.map.c_str());
+        EXPECT_EQ((std::vector<int>{level.cellX, level.cellY, static_cast<int>(level.craft->x),
+                                    static_cast<int>(level.craft->y), active(level.domes),
+                                    static_cast<int>(level.domes[0]->x)}),
+                  (std::vector<int>{r.startX, r.startY, r.startX * 32, r.startY * 32, r.domes, r.firstDomeX}))
+            << r.map;
+        level.end();
     }
 }
 

@@ -98,7 +98,7 @@ TEST(PadGame, MenusToGameOverAndQuitFromThePadAlone)
     EXPECT_TRUE(mainMenuGoesOn(menu)) << "B in the main menu does nothing";
     pad->restAll();
     pad->button(SDL_CONTROLLER_BUTTON_A, true);
-    runMainMenu(menu, {{released, nullptr}, playFromPad, [] { events.push_back("credits"); }});
+    runMainMenu(menu, {{released, nullptr}, playFromPad, [] { events.push_back("credits"); }, nullptr});
     releaseMenu(menu);
     EXPECT_EQ(events, (std::vector<std::string>{"ENTER", "DOWN", "play level1.fmp", "game over", "ESC", "DOWN",
                                                 "ENTER"}));

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 #include <unistd.h>
@@ -15,6 +17,7 @@
 #include "shell/direct_play.h"
 #include "shell/init.h"
 #include "shell/menu.h"
+#include "shell/user_maps.h"
 #include "tests/support/headless.h"
 
 namespace {
@@ -205,7 +208,8 @@ protected:
 
     Menu menu;
     MenuHooks hooks{{releaseKey, nullptr}, [](const char* map) { events.push_back(std::string("play ") + map); },
-                    [] { events.push_back("credits"); }};
+                    [] { events.push_back("credits"); },
+                    [](const std::string& text) { events.push_back("message " + text); }};
 };
 
 TEST_F(MenuTest, DownThreeTimesComesBackToTheFirstEntryAndUpFromItHighlightsQuit)
@@ -245,6 +249,40 @@ TEST_F(MenuTest, MapMenuWrapsOverTwoEntriesAndEnterPlaysTheHighlightedMap)
     menu.selection = kEntryTestMap;
     mapMenuPass(menu, hooks);
     EXPECT_EQ(events, (Lines{"DOWN up at 0", "DOWN up at 1", "UP up at 0", "play level1.fmp", "play test.fmp"}));
+}
+
+// The player's maps follow the game's two by file name, .fmp files only; one that does not load is
+// reported and the menu goes on; a long list scrolls to keep the highlighted entry in view.
+TEST_F(MenuTest, PlayersMapsFollowInOrderScrollAndOneThatDoesNotLoadIsReported)
+{
+    TempDir dir;
+    std::ifstream in(gameDir() + "/level1.fmp", std::ios::binary);
+    const std::string good((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (int i = 0; i < 30; ++i) ASSERT_TRUE(writeFile(dir.file("m" + std::to_string(10 + i) + ".fmp"), good));
+    ASSERT_TRUE(writeFile(dir.file("b-bad.fmp"), "FORM"));
+    ASSERT_TRUE(writeFile(dir.file("a-good.fmp"), good));
+    ASSERT_TRUE(writeFile(dir.file("notes.txt"), good));
+    menu.userMaps = listUserMaps(dir.path());
+    ASSERT_EQ(menu.userMaps.size(), 32u);
+    EXPECT_EQ((Lines{menu.userMaps[0], menu.userMaps[1], menu.userMaps[31]}),
+              (Lines{dir.file("a-good.fmp"), dir.file("b-bad.fmp"), dir.file("m39.fmp")}));
+    for (int entry : {3, 2}) {
+        menu.selection = entry;
+        pass(mapMenuPass, KEY_ENTER);
+    }
+    EXPECT_EQ(events,
+              (Lines{"message Cannot find MAP file:  " + dir.file("b-bad.fmp"), "play " + dir.file("a-good.fmp")}));
+    // The last of 34 entries: the list starts at entry 10, the highlight on the last of 24 rows.
+    key[KEY_ENTER] = 0;
+    menu.selection = 33;
+    mapMenuPass(menu, hooks);
+    const int lastRow = kMenuFirstEntryY + (kMapMenuRows - 1) * kMenuEntrySpacing;
+    int redInLastRow = 0;
+    for (int i = 0; i < 200 * kMenuEntrySpacing; ++i) {
+        redInLastRow += getpixel(menu.overlay, kMenuTextX + i % 200, lastRow + i / 200) == colorRed;
+    }
+    EXPECT_EQ(menu.firstShown, 10);
+    EXPECT_GT(redInLastRow, 0);
 }
 
 // Each menu's title and entries as a player reads them, in the font, the

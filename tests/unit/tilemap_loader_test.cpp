@@ -230,6 +230,22 @@ TEST_F(Loader, EveryLayerEncodingInBothByteOrders)
     }
 }
 
+TEST_F(Loader, PlacesAreReadInTheHeadersByteOrderAndGoWithTheMap)
+{
+    for (bool little : {false, true}) {
+        Parts p;
+        p.header.littleEndian = little;
+        p.after = chunk("PLCS", shorts({2, 1, 5, 0, 0, 1, 0, 2, 0, 0, 1, 2, 1}, little));
+        ASSERT_EQ(p.load(), 0) << tileMap.loadError;
+        const MapPlaces& places = tileMap.places;
+        EXPECT_EQ((Ints{places.present, places.start.x, places.start.y, places.domeCount, places.domes[0].x,
+                        places.domes[2].x, places.domes[4].x, places.domes[4].y}),
+                  (Ints{1, 2, 1, 5, 0, 2, 2, 1}));
+        ASSERT_EQ(Parts().load(), 0);
+        EXPECT_FALSE(tileMap.places.present) << "a map without the chunk has no places";
+    }
+}
+
 // One 4 x 1 graphic: magenta, white, black, then a colour worked out from
 // the pixel layout (mid). The palette's entries 0 and 2 are both black, yet
 // only index 0 is the mask.
@@ -526,6 +542,21 @@ const std::vector<Case> kBadReferences = {
     {"second header after the layers", [](Parts& p) { p.after = mphd(p.header); }},
 };
 
+// The places chunk: start x, y, dome count, then the domes (map 3 x 2).
+std::string placesChunk(const std::vector<int>& values) { return chunk("PLCS", shorts(values)); }
+const std::vector<Case> kBadPlaces = {
+    {"no dome", [](Parts& p) { p.after = placesChunk({0, 0, 0}); }},
+    {"six domes", [](Parts& p) { p.after = placesChunk({0, 0, 6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}); }},
+    {"a dome short", [](Parts& p) { p.after = placesChunk({0, 0, 2, 1, 1}); }},
+    {"a byte too many", [](Parts& p) { p.after = chunk("PLCS", shorts({0, 0, 1, 1, 1}) + "x"); }},
+    {"count missing", [](Parts& p) { p.after = placesChunk({0, 0}); }},
+    {"start right of the map", [](Parts& p) { p.after = placesChunk({3, 0, 1, 1, 1}); }},
+    {"start above the map", [](Parts& p) { p.after = placesChunk({0, -1, 1, 1, 1}); }},
+    {"dome below the map", [](Parts& p) { p.after = placesChunk({0, 0, 2, 1, 1, 2, 2}); }},
+    {"dome left of the map", [](Parts& p) { p.after = placesChunk({0, 0, 1, -1, 0}); }},
+    {"places before the header", [](Parts& p) { p.before = placesChunk({0, 0, 1, 1, 1}); }},
+};
+
 const std::vector<Case> kUnknownVersions = {
     {"format version 2", [](Parts& p) { p.header.version = 2; }},
     {"encoding type 4", [](Parts& p) { p.header.encodingType = 4; }},
@@ -538,6 +569,7 @@ TEST_F(Container, EachMalformedFileIsRefusedWithItsReasonAndLeavesNoMap)
     for (const auto& [cases, code] : {std::pair(&kShortData, kLoadBadData),
                                       std::pair(&kBadReferences, kLoadBadReference),
                                       std::pair(&kUnknownVersions, kLoadBadVersion),
+                                      std::pair(&kBadPlaces, kLoadBadPlaces),
                                       std::pair(&kNoScreen, kLoadNoScreen)}) {
         for (const Case& c : *cases) {
             ASSERT_EQ(Parts().load(), 0);  // goes too: the container was valid

@@ -19,6 +19,7 @@ constexpr int kPaletteColours = 256;
 constexpr int kMinimumBackCopy = 3;   // shorter repeats cost more than literals
 constexpr int kBackCopyRows = 3;      // how far back a copy may reach, in rows
 constexpr int kMaxQuantiseShift = 7;
+constexpr std::size_t kMaxDomes = 5;
 
 // Bytes of one chunk's data, with the values in the map's byte order.
 class Data {
@@ -62,9 +63,14 @@ int bytesPerPixel(int depth)
     return (depth + 1) / 8;
 }
 
+int blockHeightOf(const Map& map)
+{
+    return map.blockHeight > 0 ? map.blockHeight : map.blockSize;
+}
+
 int graphicBytes(const Map& map)
 {
-    return map.blockSize * map.blockSize * bytesPerPixel(map.depth);
+    return map.blockSize * blockHeightOf(map) * bytesPerPixel(map.depth);
 }
 
 uint8_t red(uint32_t rgb) { return static_cast<uint8_t>(rgb >> 16); }
@@ -142,14 +148,14 @@ Data header(const Map& map)
     data.word(map.height);
     data.longWord(0);
     data.word(map.blockSize);
-    data.word(map.blockSize);
+    data.word(blockHeightOf(map));
     data.word(map.depth);
     data.word(kRecordSize);
     data.word(static_cast<int32_t>(map.blocks.size()));
     data.word(static_cast<int32_t>(map.graphics.size()));
     data.longWord(0);
-    data.word(map.blockSize);  // step x and y: a plain grid
-    data.word(map.blockSize);
+    data.word(map.stepX > 0 ? map.stepX : map.blockSize);  // by default a plain grid
+    data.word(map.stepY > 0 ? map.stepY : blockHeightOf(map));
     data.word(0);              // no stagger
     data.word(0);
     return data;
@@ -165,13 +171,13 @@ Data blockRecords(const Map& map)
         data.longWord(block.fore1 * unit);
         data.longWord(block.fore2 * unit);
         data.longWord(block.fore3 * unit);
-        data.longWord(0);  // user fields
-        data.longWord(0);
-        data.word(0);
-        data.word(0);
-        data.byte(0);
-        data.byte(0);
-        data.byte(0);
+        data.longWord(static_cast<int32_t>(block.user1));
+        data.longWord(static_cast<int32_t>(block.user2));
+        data.word(block.user3);
+        data.word(block.user4);
+        data.byte(block.user5);
+        data.byte(block.user6);
+        data.byte(block.user7);
         data.byte(block.flags);
     }
     return data;
@@ -204,14 +210,35 @@ Data animations(const Map& map)
         const int end = first + static_cast<int>(animation.frames.size());
         data.byte(static_cast<uint8_t>(animation.type));
         data.byte(static_cast<uint8_t>(animation.delay));
-        data.byte(static_cast<uint8_t>(animation.delay));  // counter starts full
-        data.byte(0);
+        data.byte(static_cast<uint8_t>(animation.counter < 0 ? animation.delay : animation.counter));
+        data.byte(static_cast<uint8_t>(animation.userByte));
         data.longWord(framePosition(first));
         data.longWord(framePosition(first));
         data.longWord(framePosition(end));
         first = end;
     }
     return data;
+}
+
+// One pixel of 15, 16, 24 or 32 bits, high byte first whatever the map's
+// byte order: 0-5-5-5 or 5-6-5 packed, or R G B (after a byte unused at 32).
+// The transparent colour is magenta at every depth.
+void pixel(Data& data, int depth, uint32_t rgb)
+{
+    if (depth == 15 || depth == 16) {
+        const uint16_t packed = depth == 16
+            ? static_cast<uint16_t>((red(rgb) >> 3) << 11 | (green(rgb) >> 2) << 5 | (blue(rgb) >> 3))
+            : static_cast<uint16_t>((red(rgb) >> 3) << 10 | (green(rgb) >> 3) << 5 | (blue(rgb) >> 3));
+        data.byte(static_cast<uint8_t>(packed >> 8));
+        data.byte(static_cast<uint8_t>(packed));
+        return;
+    }
+    if (depth == 32) {
+        data.byte(0);
+    }
+    data.byte(red(rgb));
+    data.byte(green(rgb));
+    data.byte(blue(rgb));
 }
 
 Data graphics(const Map& map, const Palette* palette)
@@ -223,11 +250,7 @@ Data graphics(const Map& map, const Palette* palette)
                 data.byte(palette->of(rgb));
                 continue;
             }
-            // 5-6-5, high byte first whatever the map's byte order.
-            const uint16_t packed =
-                static_cast<uint16_t>((red(rgb) >> 3) << 11 | (green(rgb) >> 2) << 5 | (blue(rgb) >> 3));
-            data.byte(static_cast<uint8_t>(packed >> 8));
-            data.byte(static_cast<uint8_t>(packed));
+            pixel(data, map.depth, rgb);
         }
     }
     return data;
@@ -311,8 +334,8 @@ bool check(const Map& map, std::string* error)
         *error = why;
         return false;
     };
-    if (map.depth != 8 && map.depth != 16) {
-        return fail("only 8- and 16-bit graphics are written");
+    if (map.depth != 8 && map.depth != 15 && map.depth != 16 && map.depth != 24 && map.depth != 32) {
+        return fail("graphics are written at 8, 15, 16, 24 or 32 bits");
     }
     if (map.encodingType < 0 || map.encodingType > 3) {
         return fail("encoding type must be 0 to 3");
@@ -320,7 +343,7 @@ bool check(const Map& map, std::string* error)
     if (map.layers.empty() || map.layers.size() > 8) {
         return fail("a map has 1 to 8 layers");
     }
-    const std::size_t pixels = static_cast<std::size_t>(map.blockSize) * map.blockSize;
+    const std::size_t pixels = static_cast<std::size_t>(map.blockSize) * blockHeightOf(map);
     for (const auto& graphic : map.graphics) {
         if (graphic.size() != pixels) {
             return fail("a graphic has the wrong number of pixels");
@@ -356,7 +379,28 @@ bool check(const Map& map, std::string* error)
             }
         }
     }
+    if (map.hasPlaces) {
+        const auto inside = [&](const CellXY& c) { return c.x >= 0 && c.x < map.width && c.y >= 0 && c.y < map.height; };
+        const auto& domes = map.places.domes;
+        if (!inside(map.places.start) || domes.empty() || domes.size() > kMaxDomes ||
+            !std::all_of(domes.begin(), domes.end(), inside)) {
+            return fail("the places need a start and one to five domes inside the map");
+        }
+    }
     return true;
+}
+
+Data places(const Map& map)
+{
+    Data data(map.littleEndian);
+    data.word(map.places.start.x);
+    data.word(map.places.start.y);
+    data.word(static_cast<int32_t>(map.places.domes.size()));
+    for (const CellXY& dome : map.places.domes) {
+        data.word(dome.x);
+        data.word(dome.y);
+    }
+    return data;
 }
 
 }  // namespace
@@ -395,6 +439,9 @@ std::vector<uint8_t> encode(const Map& map, std::string* error)
             std::snprintf(id, sizeof id, "LYR%d", static_cast<int>(n));
         }
         addChunk(chunks, id, layer(map, map.layers[n]));
+    }
+    if (map.hasPlaces) {
+        addChunk(chunks, "PLCS", places(map));
     }
 
     Data file(false);

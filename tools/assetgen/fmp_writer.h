@@ -1,7 +1,8 @@
 // Writes tile maps in the FMP container: the map header, palette, block
 // records, animations, graphics and layers, in any of the four reference
-// encodings and either byte order. The picture data comes in as packed
-// 0xRRGGBB pixels; magenta (0xFF00FF) stays the transparent colour.
+// encodings and either byte order, and the game's places chunk. The picture
+// data comes in as packed 0xRRGGBB pixels; magenta (0xFF00FF) stays the
+// transparent colour.
 #pragma once
 
 #include <cstdint>
@@ -18,12 +19,31 @@ struct Block {
     int32_t fore2 = 0;
     int32_t fore3 = 0;
     uint8_t flags = 0;
+    uint32_t user1 = 0;
+    uint32_t user2 = 0;
+    uint16_t user3 = 0;
+    uint16_t user4 = 0;
+    uint8_t user5 = 0;
+    uint8_t user6 = 0;
+    uint8_t user7 = 0;
 };
 
 struct Animation {
     int8_t type = 1;
     int8_t delay = 8;
+    int counter = -1;             // where the delay count starts; -1: full (the delay)
+    int8_t userByte = 0;
     std::vector<int32_t> frames;  // block numbers, in order
+};
+
+// The cart's start cell and one to five dome cells (chunk PLCS).
+struct CellXY {
+    int x = 0;
+    int y = 0;
+};
+struct Places {
+    CellXY start;
+    std::vector<CellXY> domes;
 };
 
 // One layer cell: a block number (0 or more), or an animation, -1 naming
@@ -33,14 +53,19 @@ using Cell = int16_t;
 struct Map {
     int width = 0;
     int height = 0;
-    int blockSize = 32;
-    int depth = 16;           // 8 or 16 bits per pixel of the graphics
+    int blockSize = 32;       // block width, and height unless blockHeight says
+    int blockHeight = 0;      // 0: square blocks
+    int stepX = 0;            // grid steps; 0: the block's size
+    int stepY = 0;
+    int depth = 16;           // bits per pixel of the graphics: 8, 15, 16, 24 or 32
     bool littleEndian = false;
     int encodingType = 3;     // 0 byte offsets, 1 indices, 2 runs, 3 runs with back-copies
-    std::vector<std::vector<uint32_t>> graphics;  // blockSize x blockSize pixels each
+    std::vector<std::vector<uint32_t>> graphics;  // block width x height pixels each
     std::vector<Block> blocks;
     std::vector<Animation> animations;
     std::vector<std::vector<Cell>> layers;        // layer 0 first, width x height cells each
+    bool hasPlaces = false;   // without, no places chunk is written
+    Places places;
 };
 
 // The whole file as bytes; empty with a reason in `error` when the map

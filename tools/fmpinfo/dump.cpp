@@ -72,6 +72,19 @@ void dumpLayers(std::FILE* out)
     }
 }
 
+void dumpPlaces(std::FILE* out)
+{
+    const MapPlaces& p = tileMap.places;
+    if (!p.present) {
+        return;
+    }
+    std::fprintf(out, "places start %d %d domes", p.start.x, p.start.y);
+    for (int i = 0; i < p.domeCount; ++i) {
+        std::fprintf(out, " %d %d", p.domes[i].x, p.domes[i].y);
+    }
+    std::fprintf(out, "\n");
+}
+
 uint32_t hashBitmap(BITMAP* bitmap)
 {
     // Each pixel value as its four bytes, lowest first.
@@ -104,6 +117,7 @@ int fmpinfoDump(const char* fileName, std::FILE* out)
     dumpBlocks(out);
     dumpAnimations(out);
     dumpLayers(out);
+    dumpPlaces(out);
     dumpGraphics(out);
     freeMap();
     return 0;

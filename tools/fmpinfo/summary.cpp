@@ -126,6 +126,16 @@ void printLoadedMap(std::FILE* out)
         }
     }
     std::fprintf(out, "\n");
+    const MapPlaces& p = m.places;
+    if (!p.present) {
+        std::fprintf(out, "places: none in the map (the game places by file name)\n");
+        return;
+    }
+    std::fprintf(out, "places: start (%d, %d), domes", p.start.x, p.start.y);
+    for (int i = 0; i < p.domeCount; ++i) {
+        std::fprintf(out, " (%d, %d)", p.domes[i].x, p.domes[i].y);
+    }
+    std::fprintf(out, "\n");
 }
 
 }  // namespace
@@ -149,6 +159,8 @@ const char* loadErrorSentence(int code)
         return "the header has a format version above 1 or an encoding type above 3";
     case kLoadBadReference:
         return "a reference or size points outside what the map holds";
+    case kLoadBadPlaces:
+        return "the places chunk (PLCS) is malformed or names a cell outside the map";
     default:
         return "unknown reason";
     }
