@@ -11,6 +11,7 @@
 #include "tests/unit/level_test_world.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <random>
@@ -163,6 +164,8 @@ TEST_F(DemoTest, PlaybackNamesTheFirstFrameOutOfStep)
         const PlaybackResult played = playDemo(level, demo);
         EXPECT_EQ(played.desync.substr(0, c.desync.size()), c.desync) << c.change << ": " << played.desync;
         EXPECT_FALSE(played.complete) << c.change;
+        // The playback stops there rather than playing on to the end.
+        EXPECT_EQ(played.outcome.frames, std::stoll(c.desync.substr(std::strlen("frame ")))) << c.change;
     }
 }
 
