@@ -4,9 +4,11 @@
 # and tool; with --e2e also the end-to-end scripts) and reverts the fault.
 # Prints a table of caught / missed per fault and the share caught.
 #
-#   scripts/fault_check.sh [--e2e] [--check] [--faults FILE] [--only N[,N...]] [--scratch DIR]
+#   scripts/fault_check.sh [--e2e] [--check] [--faults FILE] [--only N[,N...]] [--rev REV] [--scratch DIR]
 #
-# --check only checks that every fault's text occurs once, without building.
+# --check only checks that every fault's text occurs once, without building;
+# --rev measures the code and tests of a commit (e.g. main, for a "before"
+# figure) instead of the working tree; the faults file is always the tree's.
 # The faults are in scripts/faults.txt, one a line, four fields separated by
 # tabs: the file, text that occurs exactly once in it, the text put in its
 # place (may be empty; \n in either stands for a line break), and what the
@@ -27,6 +29,7 @@ faults_file=$root/scripts/faults.txt
 scratch=$root/build/faults
 labels='unit|tool'
 only=''
+rev=''
 check_only=0
 while (($#)); do
   case $1 in
@@ -34,8 +37,10 @@ while (($#)); do
     --check) check_only=1 ;;
     --faults) faults_file=$(realpath "$2"); shift ;;
     --only) only=",$2," ; shift ;;
+    --rev) rev=$2; shift ;;
     --scratch) scratch=$(realpath -m "$2"); shift ;;
-    *) echo "usage: $0 [--e2e] [--check] [--faults FILE] [--only N[,N...]] [--scratch DIR]" >&2; exit 2 ;;
+    *) echo "usage: $0 [--e2e] [--check] [--faults FILE] [--only N[,N...]] [--rev REV] [--scratch DIR]" >&2
+       exit 2 ;;
   esac
   shift
 done
@@ -76,15 +81,24 @@ while IFS= read -r line || [ -n "$line" ]; do
 done <"$faults_file"
 
 # The copy holds the files git knows of (untracked ones that are not ignored
-# included); only files that differ are copied, so their times stay and the
-# build after a refresh is incremental. Files gone from the tree go.
+# included), or with --rev those of that commit; only files that differ are
+# copied, so their times stay and the build after a refresh is incremental.
+# Files gone from the tree go.
 mkdir -p "$src" "$log"
-(cd "$root" && git ls-files --cached --others --exclude-standard | sort -u) >"$scratch/files.txt"
+from=$root
+if [ -n "$rev" ]; then
+  from=$scratch/export
+  rm -rf "$from" && mkdir -p "$from"
+  (cd "$root" && git archive "$rev" | tar -x -C "$from")
+  (cd "$root" && git ls-tree -r --name-only "$rev" | sort -u) >"$scratch/files.txt"
+else
+  (cd "$root" && git ls-files --cached --others --exclude-standard | sort -u) >"$scratch/files.txt"
+fi
 while IFS= read -r file; do
-  [ -f "$root/$file" ] || continue
-  if ! cmp -s "$root/$file" "$src/$file"; then
+  [ -f "$from/$file" ] || continue
+  if ! cmp -s "$from/$file" "$src/$file"; then
     mkdir -p "$(dirname "$src/$file")"
-    cp -p "$root/$file" "$src/$file"
+    cp -p "$from/$file" "$src/$file"
   fi
 done <"$scratch/files.txt"
 (cd "$src" && find . -type f -printf '%P\n' | sort) | comm -23 - "$scratch/files.txt" |
@@ -107,10 +121,16 @@ if command -v ccache >/dev/null; then
   export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
   export CMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER:-ccache}
 fi
+# Every fault in base/ relinks every program: linking is most of a build.
+link_flags=()
+if command -v ld.lld >/dev/null; then
+  link_flags=(-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld)
+fi
 jobs=$(nproc)
 if [ ! -f "$build/CMakeCache.txt" ]; then
   echo "== configuring the scratch build in $build"
-  cmake -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLIM_BENCH=OFF >"$log/configure.txt"
+  cmake -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLIM_BENCH=OFF "${link_flags[@]}" \
+    >"$log/configure.txt"
 fi
 
 build_it() { cmake --build "$build" -j"$jobs" >"$1" 2>&1; }

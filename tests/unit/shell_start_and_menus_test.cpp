@@ -10,6 +10,7 @@
 
 #include "base/colors.h"
 #include "base/counters.h"
+#include "shell/credits.h"
 #include "shell/init.h"
 #include "shell/menu.h"
 #include "tests/support/headless.h"
@@ -247,6 +248,22 @@ TEST_F(MenuTest, BothMenusWriteTheirTitleAndEntriesInTheFont)
         }
         EXPECT_EQ(differing, 0) << m.entries[0];
     }
+    destroy_bitmap(want);
+}
+
+// The credits page covers the menu it is opened from: its lines white on black and nothing else.
+TEST_F(MenuTest, TheCreditsPageIsItsLinesWhiteOnBlackOverTheMenu)
+{
+    mainMenuPass(menu, hooks);
+    drawCreditsPage(menu.overlay);
+    BITMAP* want = create_bitmap(screen->w, screen->h);
+    clear_to_color(want, colorBlack);
+    for (int i = 0; i < kCreditsLineCount; ++i) textout_ex(want, font, kCreditsLines[i], 0, 10 * i, colorWhite, -1);
+    int differing = 0;
+    for (int i = 0; i < screen->w * screen->h; ++i) {
+        differing += getpixel(want, i % screen->w, i / screen->w) != getpixel(menu.overlay, i % screen->w, i / screen->w);
+    }
+    EXPECT_EQ(differing, 0);
     destroy_bitmap(want);
 }
 
