@@ -149,7 +149,7 @@ if ! run_tests "$log/tests-clean.txt"; then
   exit 1
 fi
 
-caught=0 missed=0 skipped=0
+caught=0 missed=0 skipped=0 by=
 : >"$report"
 row() { printf '%3s  %-8s %-32s %s\n' "$@" | tee -a "$report"; }
 row '#' result file fault
@@ -173,10 +173,13 @@ for i in "${!files[@]}"; do
   else
     result=caught
     caught=$((caught + 1))
+    # The tests that failed before the run stopped, to see which test bites.
+    by=$(sed -n 's/^[[:space:]]*[0-9]* - \(.*\) ([A-Za-z ]*)$/\1/p' "$log/tests-$number.txt" | paste -sd ' ')
   fi
   # The original back with a fresh time, so the next build recompiles it.
   cp "$scratch/original" "$target"
-  row "$number" "$result" "${files[i]}" "${whats[i]}"
+  row "$number" "$result" "${files[i]}" "${whats[i]}${by:+ [by $by]}"
+  by=
 done
 
 counted=$((caught + missed))
