@@ -12,9 +12,10 @@
 # The faults are in scripts/faults.txt, one a line, four fields separated by
 # tabs: the file, text that occurs exactly once in it, the text put in its
 # place (may be empty; \n in either stands for a line break), and what the
-# fault does. Lines starting with # and
-# blank lines are skipped. A fault whose text is gone from its file (or now
-# occurs more than once) is reported "n/a" and not counted.
+# fault does. Lines starting with # and blank lines are skipped. A fault whose
+# text is gone from its file (or now occurs more than once) is reported "n/a"
+# and not counted, as is one that does not build ("nobuild"). An interrupted
+# run leaves its fault in the copy; the next run copies the file back.
 #
 # The scratch copy (the tracked files of the working tree, uncommitted
 # changes included) and its build live in build/faults/ unless --scratch says
