@@ -83,7 +83,8 @@ done <"$faults_file"
 
 # The copy holds the files git knows of (untracked ones that are not ignored
 # included), or with --rev those of that commit; only files that differ are
-# copied, so their times stay and the build after a refresh is incremental.
+# copied, with a fresh time (an interrupted run's fault may be newer than
+# the tree), so the build after a refresh is incremental yet complete.
 # Files gone from the tree go.
 mkdir -p "$src" "$log"
 from=$root
@@ -99,7 +100,7 @@ while IFS= read -r file; do
   [ -f "$from/$file" ] || continue
   if ! cmp -s "$from/$file" "$src/$file"; then
     mkdir -p "$(dirname "$src/$file")"
-    cp -p "$from/$file" "$src/$file"
+    cp "$from/$file" "$src/$file"
   fi
 done <"$scratch/files.txt"
 (cd "$src" && find . -type f -printf '%P\n' | sort) | comm -23 - "$scratch/files.txt" |
