@@ -292,14 +292,15 @@ TEST_F(MenuTest, ActiveGlyphsRiseOnePixelAndLeaveAtTheTop)
     std::fill(std::begin(menu.rain.slots), std::end(menu.rain.slots), Glyph{true, 'x', 600, 400});
     menu.rain.slots[3] = Glyph{true, 'A', 100, 200};
     menu.rain.slots[4] = Glyph{true, 'A', 40, 0};
+    menu.rain.slots[5] = Glyph{true, 'A', 80, 1};  // reaches the top row and stays for one more pass
     std::srand(5);
     const int next = std::rand();
     std::srand(5);
     stepGlyphRain(menu.rain, menu.overlay, screen->w, screen->h);
     EXPECT_EQ(std::rand(), next);
     const Glyph* slots = menu.rain.slots;
-    EXPECT_EQ((std::vector<int>{slots[3].active, slots[3].y, slots[4].active, slots[4].y}),
-              (std::vector<int>{true, 199, false, -1}));
+    EXPECT_EQ((std::vector<int>{slots[3].active, slots[3].y, slots[4].active, slots[4].y, slots[5].active, slots[5].y}),
+              (std::vector<int>{true, 199, false, -1, true, 0}));
     EXPECT_GT(greenPixels(100, 199, 8, 8), 0);
     EXPECT_EQ(greenPixels(100, 207, 8, 1), 0);
     EXPECT_GT(greenPixels(40, 0, 8, 7), 0);  // 'A' has ink in its lower rows
