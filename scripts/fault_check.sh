@@ -176,7 +176,7 @@ for i in "${!files[@]}"; do
     result=caught
     caught=$((caught + 1))
     # The tests that failed before the run stopped, to see which test bites.
-    by=$(sed -n 's/  # GetParam() = [^(]*//; s/^[[:space:]]*[0-9]* - \(.*\) ([A-Za-z ]*)$/\1/p' \
+    by=$(sed -n 's/  # GetParam() = [^(]*/ /; s/^[[:space:]]*[0-9]* - \(.*\) ([A-Za-z ]*)$/\1/p' \
       "$log/tests-$number.txt" | paste -sd ' ')
   fi
   # The original back with a fresh time, so the next build recompiles it.
