@@ -12,6 +12,7 @@
 #include "tilemap/lookup.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <set>
 #include <fstream>
 #include <functional>
@@ -198,6 +199,8 @@ TEST_F(DemoTest, PlaybackNamesTheFirstFrameOutOfStep)
         const PlaybackResult played = playDemo(level, demo);
         EXPECT_EQ(played.desync.substr(0, c.desync.size()), c.desync) << c.change << ": " << played.desync;
         EXPECT_FALSE(played.complete) << c.change;
+        // The playback stops there rather than playing on to the end.
+        EXPECT_EQ(played.outcome.frames, std::stoll(c.desync.substr(std::strlen("frame ")))) << c.change;
     }
 }
 

@@ -39,26 +39,36 @@ protected:
     int at(int x, int y) const { return getpixel(screen, x, y); }
 };
 
-TEST_F(SceneTest, TheDomeIsDrawnWithItsBarAtItsPlaceRelativeToTheClampedCamera)
+// The camera is clamped into the map, and apart on both axes so that a
+// sprite placed by the wrong one shows.
+TEST_F(SceneTest, DomeOrbAndBalrogAreDrawnRelativeToTheClampedCameraWithTheirBarsAbove)
 {
     level.domes[0]->init(288, 160);
-    level.drawScene();
-    const int dome = frameColour(0);
-    EXPECT_EQ(at(288 + 64, 160), dome);
-    EXPECT_EQ(at(288, 160 + 64), dome);
-    EXPECT_EQ(at(288 + 10, 160 + 10), background()) << "the strip's transparent corner";
-    EXPECT_EQ(at(288 + 128, 160 + 127), background());
-    EXPECT_EQ(at(288 + 64, 160 + 128), background());
-    EXPECT_EQ(at(288, 140), colorWhite) << "the bar's outline";
-    EXPECT_EQ(at(288 + 60, 145), colorGreen);
-
+    Orb& orb = *level.orbs[0];
+    orb.sprite->frameBitmap = filled(16, 16, faceColour());
+    orb.sprite->frameWidth = orb.sprite->frameHeight = 16;
+    orb.sprite->x = orb.sprite->y = 300;
+    orb.sprite->active = true;
+    Alien& balrog = *level.aliens[0];
+    balrog.sprite->frameBitmap = filled(128, 128, frameColour(3));
+    balrog.sprite->frameWidth = balrog.sprite->frameHeight = 128;
+    balrog.sprite->active = true;
+    balrog.x = 600, balrog.y = 200, balrog.health = balrog.maxHealth = 10;
     level.cameraX = 100;
     level.cameraY = -5;
-    clear_to_color(backBuffer, background());
     level.drawScene();
-    EXPECT_EQ(level.cameraY, 0) << "clamped into the map";
-    EXPECT_EQ(at(188 + 127, 160 + 127), dome);
-    EXPECT_EQ(at(188 + 128, 160 + 127), background());
+    EXPECT_EQ(level.cameraY, 0);
+    const int dome = frameColour(0);
+    EXPECT_EQ(at(188 + 64, 160), dome);
+    EXPECT_EQ(at(188 + 10, 160 + 10), background()) << "the strip's transparent corner";
+    EXPECT_EQ(std::make_pair(at(188 + 127, 287), at(188 + 128, 287)), std::make_pair(dome, background()));
+    EXPECT_EQ(at(188, 140), colorWhite) << "the dome's bar";
+    EXPECT_EQ(at(188 + 60, 145), colorGreen);
+    EXPECT_EQ(std::make_pair(at(200, 300), at(215, 315)), std::make_pair(faceColour(), faceColour())) << "the orb";
+    EXPECT_EQ(std::make_pair(at(199, 300), at(200, 299)), std::make_pair(background(), background()));
+    EXPECT_EQ(at(500 + 64, 200 + 1), frameColour(3)) << "the Balrog";
+    EXPECT_EQ(std::make_pair(at(500, 190), at(500 + 60, 195)), std::make_pair(colorWhite, colorGreen))
+        << "the Balrog's bar, its last row on the monster's top row";
 }
 
 // The box (x1, y1)-(x2, y2) on the screen must hold exactly `text` in the

@@ -14,6 +14,7 @@
 #include "base/colors.h"
 #include "base/counters.h"
 #include "level/level.h"
+#include "shell/credits.h"
 #include "shell/direct_play.h"
 #include "shell/init.h"
 #include "shell/menu.h"
@@ -313,6 +314,22 @@ TEST_F(MenuTest, BothMenusWriteTheirTitleAndEntriesInTheFont)
     destroy_bitmap(want);
 }
 
+// The credits page covers the menu it is opened from: its lines white on black and nothing else.
+TEST_F(MenuTest, TheCreditsPageIsItsLinesWhiteOnBlackOverTheMenu)
+{
+    mainMenuPass(menu, hooks);
+    drawCreditsPage(menu.overlay);
+    BITMAP* want = create_bitmap(screen->w, screen->h);
+    clear_to_color(want, colorBlack);
+    for (int i = 0; i < kCreditsLineCount; ++i) textout_ex(want, font, kCreditsLines[i], 0, 10 * i, colorWhite, -1);
+    int differing = 0;
+    for (int i = 0; i < screen->w * screen->h; ++i) {
+        differing += getpixel(want, i % screen->w, i / screen->w) != getpixel(menu.overlay, i % screen->w, i / screen->w);
+    }
+    EXPECT_EQ(differing, 0);
+    destroy_bitmap(want);
+}
+
 // Slot by slot in index order: one draw for the odds and, for a slot that wakes, three more for code,
 // x and y. A woken glyph rises in the same pass; one woken at y 0 has already left.
 TEST_F(MenuTest, IdleGlyphsWakeOnTheOddsWithCodeXYDrawnInThatOrder)
@@ -338,14 +355,15 @@ TEST_F(MenuTest, ActiveGlyphsRiseOnePixelAndLeaveAtTheTop)
     std::fill(std::begin(menu.rain.slots), std::end(menu.rain.slots), Glyph{true, 'x', 600, 400});
     menu.rain.slots[3] = Glyph{true, 'A', 100, 200};
     menu.rain.slots[4] = Glyph{true, 'A', 40, 0};
+    menu.rain.slots[5] = Glyph{true, 'A', 80, 1};  // reaches the top row and stays for one more pass
     std::srand(5);
     const int next = std::rand();
     std::srand(5);
     stepGlyphRain(menu.rain, menu.overlay, screen->w, screen->h);
     EXPECT_EQ(std::rand(), next);
     const Glyph* slots = menu.rain.slots;
-    EXPECT_EQ((std::vector<int>{slots[3].active, slots[3].y, slots[4].active, slots[4].y}),
-              (std::vector<int>{true, 199, false, -1}));
+    EXPECT_EQ((std::vector<int>{slots[3].active, slots[3].y, slots[4].active, slots[4].y, slots[5].active, slots[5].y}),
+              (std::vector<int>{true, 199, false, -1, true, 0}));
     EXPECT_GT(greenPixels(100, 199, 8, 8), 0);
     EXPECT_EQ(greenPixels(100, 207, 8, 1), 0);
     EXPECT_GT(greenPixels(40, 0, 8, 7), 0);  // 'A' has ink in its lower rows
