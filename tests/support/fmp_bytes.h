@@ -80,7 +80,9 @@ struct Anim {
 inline std::string andt(const std::vector<int64_t>& frames, const std::vector<Anim>& anims, bool littleEndian = false)
 {
     std::string data;
-    for (int64_t f : frames) data += fields(littleEndian, {{f, 4}});
+    for (int64_t f : frames) {
+        data += fields(littleEndian, {{f, 4}});
+    }
     data += '\xFF' + std::string(15, '\0');
     for (const Anim& a : anims) {
         data += fields(littleEndian, {{a.type, 1}, {a.delay, 1}, {a.counter, 1}, {a.user, 1}, {a.current, 4},
@@ -93,7 +95,9 @@ inline std::string andt(const std::vector<int64_t>& frames, const std::vector<An
 inline std::string shorts(const std::vector<int>& values, bool littleEndian = false)
 {
     std::string out;
-    for (int v : values) out += fields(littleEndian, {{v, 2}});
+    for (int v : values) {
+        out += fields(littleEndian, {{v, 2}});
+    }
     return out;
 }
 

@@ -149,7 +149,9 @@ TEST_F(Loader, AnimationKindsAreFoldedAndStartOnTheirFrame)
         p.cells = {0, 0, -8, -1, 0, 0};
         p.frames = {0, 1, 1, 0, 1, 0, 0, 1};
         p.anims.clear();
-        for (const auto& r : rows) p.anims.push_back(Anim{r.type, 1, 2, 3, 0, r.first, r.end});
+        for (const auto& r : rows) {
+            p.anims.push_back(Anim{r.type, 1, 2, 3, 0, r.first, r.end});
+        }
         ASSERT_EQ(p.load(), 0) << little << " " << tileMap.loadError;
         ASSERT_EQ(tileMap.animRecordsEnd - tileMap.animRecords, 9);
         EXPECT_EQ(Ints(tileMap.animFrames, tileMap.animFrames + 8), (Ints{0, 1, 1, 0, 1, 0, 0, 1}));
