@@ -111,7 +111,9 @@ inline std::string patternGraphics(int count, int w, int h, int depth)
 {
     const int size = w * h * ((depth + 1) / 8);
     std::string out;
-    for (int i = 0; i < count * size; ++i) out.push_back(static_cast<char>((i / size * 37 + i % size * 11 + 1) & 0xFF));
+    for (int i = 0; i < count * size; ++i) {
+        out.push_back(static_cast<char>((i / size * 37 + i % size * 11 + 1) & 0xFF));
+    }
     return out;
 }
 

@@ -148,7 +148,9 @@ TEST(OggStream, FragmentsCarryThePieceToItsEndThenAgainOrSilence)
             played.insert(played.end(), fragment.begin(), fragment.end());
         }
         Samples expected = once;
-        while (loop && expected.size() < played.size()) expected.insert(expected.end(), once.begin(), once.end());
+        while (loop && expected.size() < played.size()) {
+            expected.insert(expected.end(), once.begin(), once.end());
+        }
         expected.resize(played.size(), kSilence);
         EXPECT_TRUE(played == expected) << "looped " << loop;
         alogg_destroy_ogg(ogg);

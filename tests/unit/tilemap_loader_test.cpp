@@ -576,7 +576,9 @@ TEST_F(Container, EveryTruncationIsRefusedAsShortData)
     // what the form length promises.
     std::vector<std::string> cuts{good};
     cuts[0].replace(4, 4, fields(false, {{0xFFFFFFFF, 4}}));
-    for (std::size_t size = 0; size < good.size(); ++size) cuts.push_back(good.substr(0, size));
+    for (std::size_t size = 0; size < good.size(); ++size) {
+        cuts.push_back(good.substr(0, size));
+    }
     for (const std::string& cut : cuts) {
         EXPECT_EQ(load(cut), -1) << cut.size();
         EXPECT_EQ(tileMap.loadError, kLoadBadData) << cut.size();

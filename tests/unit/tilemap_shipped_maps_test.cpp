@@ -69,7 +69,9 @@ TEST_P(ShippedMapTest, FormatTrackStartAndDomeGround)
     EXPECT_EQ(map.magic, fileBytes(map.file).substr(0, 4));
     EXPECT_EQ(std::tuple(map.graphicsDepth, map.littleEndian, map.encodingType),
               std::tuple(tileMap.graphicsDepth, tileMap.littleEndian, tileMap.encodingType));
-    for (int n = 0; n < kLayerCount; ++n) EXPECT_EQ(n < map.layerCount, tileMap.layers[n] != nullptr) << "layer " << n;
+    for (int n = 0; n < kLayerCount; ++n) {
+        EXPECT_EQ(n < map.layerCount, tileMap.layers[n] != nullptr) << "layer " << n;
+    }
     EXPECT_TRUE(tileMap.mapWidth >= 40 && tileMap.mapHeight >= 30) << tileMap.mapWidth << " x " << tileMap.mapHeight;
     EXPECT_TRUE(tileMap.blockWidth == kCell && tileMap.blockHeight == kCell);
     const int cells = tileMap.mapWidth * tileMap.mapHeight;

@@ -92,7 +92,9 @@ int differences(BITMAP* actual, BITMAP* expected)
 {
     int count = 0;
     for (int y = 0; y < expected->h; ++y) {
-        for (int x = 0; x < expected->w; ++x) count += getpixel(actual, x, y) != getpixel(expected, x, y);
+        for (int x = 0; x < expected->w; ++x) {
+            count += getpixel(actual, x, y) != getpixel(expected, x, y);
+        }
     }
     return count;
 }
