@@ -10,36 +10,22 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-
-namespace {
-
-constexpr int kDepths[] = {8, 15, 16, 24, 32};
-constexpr int kDepthCount = sizeof kDepths / sizeof kDepths[0];
-BITMAP* screens[kDepthCount];
-
-bool startLibrary()
-{
-    if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) {
-        std::abort();
-    }
-    for (int i = 0; i < kDepthCount; ++i) {
-        screens[i] = create_bitmap_ex(kDepths[i], 1, 1);
-    }
-    return true;
-}
-
-}  // namespace
+#include <iterator>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {
-    static const bool started = startLibrary();
-    (void)started;
-    const int choice = static_cast<int>(size % kDepthCount);
-    set_color_depth(kDepths[choice]);
-    screen = screens[choice];
+    static const int kDepths[] = {8, 15, 16, 24, 32};
+    static const bool started = install_allegro(SYSTEM_NONE, &errno, atexit) == 0;
+    if (!started) std::abort();
+    const int depth = kDepths[size % std::size(kDepths)];
+    set_color_depth(depth);
+    BITMAP* target = create_bitmap_ex(depth, 1, 1);
+    screen = target;
     if (loadMapFromMemory(data, size) == 0 && tileMap.loadError != kLoadOk) {
         std::abort();  // success must never carry a reason for failure
     }
     freeMap();
+    screen = nullptr;
+    destroy_bitmap(target);
     return 0;
 }

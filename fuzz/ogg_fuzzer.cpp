@@ -11,8 +11,7 @@
 #include <vector>
 
 namespace {
-// A fragment about the size the game streams (64 KiB of stereo samples).
-constexpr long kFragmentFrames = 16384;
+constexpr long kFragmentFrames = 16384;  // about what the game streams (64 KiB of stereo)
 // Damaged lengths can claim hours of sound; this keeps one input quick
 // while still passing the seam of any short piece more than once.
 constexpr long kMostFramesPerPass = 1 << 20;
@@ -21,29 +20,19 @@ constexpr int kMostChannels = 255;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {
-    // The stream reads the bytes in place and never writes them.
-    std::vector<unsigned char> bytes(data, data + size);
+    std::vector<unsigned char> bytes(data, data + size);  // read in place, never written
     ALOGG_OGG* ogg = alogg_create_ogg_from_buffer(bytes.data(), static_cast<int>(bytes.size()));
-    if (ogg == nullptr) {
-        return 0;
-    }
+    if (ogg == nullptr) return 0;
     OggDecoder& decoder = ogg->decoder;
     if (decoder.channels() <= 0 || decoder.channels() > kMostChannels || decoder.sampleRate() <= 0) {
         std::abort();  // an opened piece must describe a playable layout
     }
     std::vector<std::uint16_t> fragment(static_cast<std::size_t>(kFragmentFrames) * decoder.channels());
     for (bool loop : {false, true}) {
-        if (!decoder.rewind()) {
-            break;
-        }
-        for (long done = 0; done < kMostFramesPerPass; done += kFragmentFrames) {
-            const long got = decoder.read(fragment.data(), kFragmentFrames, loop);
-            if (got < 0 || got > kFragmentFrames) {
-                std::abort();  // never more than asked, never a negative count
-            }
-            if (got < kFragmentFrames) {
-                break;
-            }
+        long got = decoder.rewind() ? kFragmentFrames : 0;
+        for (long done = 0; got == kFragmentFrames && done < kMostFramesPerPass; done += kFragmentFrames) {
+            got = decoder.read(fragment.data(), kFragmentFrames, loop);
+            if (got < 0 || got > kFragmentFrames) std::abort();  // never more than asked, never negative
         }
     }
     alogg_destroy_ogg(ogg);

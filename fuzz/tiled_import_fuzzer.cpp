@@ -16,22 +16,16 @@
 #include <vector>
 
 namespace {
-
-constexpr int kPictureWidth = 64;
-constexpr int kPictureHeight = 32;
-constexpr int kFuzzDepth = 16;
+constexpr int kPictureWidth = 64, kPictureHeight = 32, kFuzzDepth = 16;
 
 bool writePicture()
 {
     std::vector<uint8_t> rgba(kPictureWidth * kPictureHeight * 4);
-    for (std::size_t i = 0; i < rgba.size(); ++i) {
-        rgba[i] = static_cast<uint8_t>(i * 7 % 251);
-    }
+    for (std::size_t i = 0; i < rgba.size(); ++i) rgba[i] = static_cast<uint8_t>(i * 7 % 251);
     std::FILE* out = std::fopen("tiles.png", "wb");
     const bool written = out && writePngPixels(out, kPictureWidth, kPictureHeight, rgba.data(), PngChannels::Rgba);
     return out && std::fclose(out) == 0 && written;
 }
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
@@ -40,14 +34,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     (void)pictureWritten;
     const std::string text(reinterpret_cast<const char*>(data), size);
     for (const char* system : {"/dev", "/proc", "/sys"}) {
-        if (text.find(system) != std::string::npos) {
-            return 0;
-        }
+        if (text.find(system) != std::string::npos) return 0;
     }
     try {
-        const fmp::Map map = tiled::buildFmpMap(tiled::readMapText("input", text), kFuzzDepth);
         std::string error;
-        fmp::encode(map, &error);
+        fmp::encode(tiled::buildFmpMap(tiled::readMapText("input", text), kFuzzDepth), &error);
     } catch (const tiled::Refusal&) {
     }
     return 0;

@@ -92,9 +92,9 @@ TEST(OggDecoder, RefusesWhatIsNotOggVorbis)
         EXPECT_EQ(alogg_create_ogg_from_buffer(data.empty() ? nullptr : data.data(), static_cast<int>(data.size())),
                   nullptr) << data.size() << " bytes";
     }
-    EXPECT_EQ(alogg_create_ogg_from_buffer(real.data(), 0), nullptr);
-    EXPECT_EQ(alogg_create_ogg_from_buffer(real.data(), -5), nullptr);
-    EXPECT_EQ(alogg_create_ogg_from_buffer(nullptr, 100), nullptr);
+    for (auto [data, size] : {std::pair{real.data(), 0}, {real.data(), -5}, {nullptr, 100}}) {
+        EXPECT_EQ(alogg_create_ogg_from_buffer(data, size), nullptr) << size;
+    }
 }
 
 TEST(OggStream, StaysSafeWithoutADriverRefillsAndFreesEverything)
@@ -113,7 +113,7 @@ TEST(OggStream, StaysSafeWithoutADriverRefillsAndFreesEverything)
     EXPECT_TRUE(ogg->audio == nullptr && !ogg->polling);
     alogg_destroy_ogg(nullptr);
     // An audio stream as play would attach it; the null driver never moves
-    // it on, so each buffer is taken once.
+    // it on, so each buffer is taken once (what goes in: FragmentsCarry...).
     constexpr long kFragmentFrames = 2048;
     ogg->audio = play_audio_stream(kFragmentFrames, 16, TRUE, kMusicSampleRate, kFullVolume, kCentrePan);
     ASSERT_NE(ogg->audio, nullptr);
@@ -123,17 +123,6 @@ TEST(OggStream, StaysSafeWithoutADriverRefillsAndFreesEverything)
     ASSERT_GE(filled, 1);
     EXPECT_EQ(ogg->buffersFed.load(), filled);
     EXPECT_EQ(refillOggStream(ogg), 0);
-    OggDecoder reference;
-    ASSERT_TRUE(reference.open(bytes.data(), bytes.size()));
-    const Samples head = decode(reference, kFragmentFrames, false);
-    // The library hands out its buffers in order, wherever the first falls.
-    const auto* written = static_cast<const std::uint16_t*>(ogg->audio->samp->data);
-    const long sampleFrames = ogg->audio->samp->len;
-    bool found = false;
-    for (long at = 0; !found && at + kFragmentFrames <= sampleFrames; at += kFragmentFrames) {
-        found = std::equal(head.begin(), head.end(), written + at * kMusicChannels);
-    }
-    EXPECT_TRUE(found);
     // No stop first: ASan reports the audio stream if it outlives the handle.
     alogg_destroy_ogg(ogg);
 }
@@ -194,6 +183,6 @@ TEST(MusicTrack, ReadsTheFileWholeAndSaysUhOhOrDeathWhenItCannotPlay)
         stopMusicTrack(track);
         releaseMusicTrack(track);
         EXPECT_TRUE(!track.stream && !track.buffer && !track.file && track.size == 0);
-        releaseMusicTrack(track);
+        releaseMusicTrack(track);  // twice is harmless
     }
 }

@@ -13,7 +13,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <sys/stat.h>
+#include <fstream>
 #include <vector>
 #ifdef __SANITIZE_ADDRESS__
 #include <sanitizer/lsan_interface.h>
@@ -21,7 +21,8 @@
 
 namespace {
 constexpr std::chrono::seconds kPatience{10};  // bounds a broken run only
-constexpr int kWaitStepMs = 5, kRounds = 25, kSmallBufferBytes = 4096, kFullVolume = 255, kCentrePan = 127, kNormalSpeed = 1000, kFastestPollMs = 1;
+constexpr int kWaitStepMs = 5, kRounds = 25, kSmallBufferBytes = 4096, kFullVolume = 255, kCentrePan = 127,
+              kNormalSpeed = 1000, kFastestPollMs = 1, kSettleMs = 300, kListenMs = 700, kSilentSample = 0x8000;
 
 TempDir home;  // ALSA reads $HOME/.asoundrc when the device opens
 const std::string capture = home.file("mixed.raw");
@@ -32,47 +33,58 @@ bool startSoundOnce()
               "pcm.!default { type file slave.pcm \"null\" file \"" + capture + "\" format \"raw\" }\n");
     setenv("HOME", home.path().c_str(), 1);
 #ifdef __SANITIZE_ADDRESS__
-    // The sound module keeps allocations until it is unloaded at exit.
-    const __lsan::ScopedDisabler driverAllocationsNotOurs;
+    const __lsan::ScopedDisabler driverAllocationsNotOurs;  // the sound module keeps them until exit
 #endif
     return std::getenv("DISPLAY") != nullptr && install_allegro(SYSTEM_AUTODETECT, &errno, atexit) == 0 &&
            install_timer() == 0 && install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr) == 0 &&
            digi_driver->id != DIGI_NONE;
 }
 
-bool startRealSound()
-{
-    static const bool started = startSoundOnce();
-    return started;
-}
-}
-
-TEST(RealPlayback, TheTimerFeedsTheTrackAndTeardownIsSafeWhilePolling)
-{
-    if (!startRealSound()) {
-        ASSERT_EQ(std::getenv("GLIM_REQUIRE_SOUND"), nullptr) << "no sound driver came up on the null ALSA device";
-        GTEST_SKIP() << "no display or no sound driver to play through";
+class RealPlayback : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        static const bool started = startSoundOnce();
+        if (!started) {
+            ASSERT_EQ(std::getenv("GLIM_REQUIRE_SOUND"), nullptr) << "no sound driver came up on the null ALSA device";
+            GTEST_SKIP() << "no display or no sound driver to play through";
+        }
     }
-    ScopedChdir inGame(gameDir());
+    ScopedChdir inGame{gameDir()};
+};
+
+// The loudness of what is mixed over the next kListenMs (unsigned 16-bit samples).
+double loudnessFromNow()
+{
+    std::ifstream in(capture, std::ios::binary | std::ios::ate);
+    const long from = in ? static_cast<long>(in.tellg()) / 4 * 4 : 0;  // whole stereo frames
+    rest(kListenMs);
+    std::ifstream mixed(capture, std::ios::binary);
+    mixed.seekg(from);
+    std::vector<unsigned short> samples;
+    for (unsigned short s; mixed.read(reinterpret_cast<char*>(&s), sizeof s);) samples.push_back(s);
+    double sum = 0;
+    for (unsigned short sample : samples) sum += std::pow(double(sample) - kSilentSample, 2);
+    return samples.empty() ? -1 : std::sqrt(sum / samples.size());
+}
+}  // namespace
+
+TEST_F(RealPlayback, TheTimerFeedsTheTrackAndTeardownIsSafeWhilePolling)
+{
     MusicTrack track = startMusicTrack("Mystery.ogg");
     ALOGG_OGG* ogg = track.stream;
-    ASSERT_NE(ogg, nullptr);
-    ASSERT_NE(ogg->audio, nullptr);
+    ASSERT_TRUE(ogg != nullptr && ogg->audio != nullptr);
     EXPECT_TRUE(ogg->polling);
     EXPECT_TRUE(ogg->loop) << "the music starts over after each play";
     // Play fills the stream at once; only the timer can feed it more.
     const long atStart = ogg->buffersFed.load();
     EXPECT_GE(atStart, 1);
     const auto deadline = std::chrono::steady_clock::now() + kPatience;
-    while (ogg->buffersFed.load() <= atStart && std::chrono::steady_clock::now() < deadline) {
-        rest(kWaitStepMs);
-    }
+    while (ogg->buffersFed.load() <= atStart && std::chrono::steady_clock::now() < deadline) rest(kWaitStepMs);
     EXPECT_GT(ogg->buffersFed.load(), atStart);
     stopMusicTrack(track);
-    EXPECT_FALSE(ogg->polling);
-    EXPECT_EQ(ogg->audio, nullptr);
+    EXPECT_TRUE(!ogg->polling && ogg->audio == nullptr);
     EXPECT_EQ(refillOggStream(ogg), 0);
-
     // Destroyed while the fastest poll runs: a poll that outlived its stream
     // shows as a use after free under ASan, a stream left behind as a leak.
     for (int round = 0; round < kRounds; ++round) {
@@ -85,67 +97,28 @@ TEST(RealPlayback, TheTimerFeedsTheTrackAndTeardownIsSafeWhilePolling)
     releaseMusicTrack(track);
 }
 
-namespace {
-constexpr int kSettleMs = 300, kListenMs = 700, kBytesPerFrame = 4, kSilentSample = 0x8000;
-
-long capturedBytes()
+TEST_F(RealPlayback, TheVolumeScalesTheMusicAndMuteSilencesItWhileItGoesOn)
 {
-    struct stat status {};
-    return stat(capture.c_str(), &status) == 0 ? status.st_size / kBytesPerFrame * kBytesPerFrame : 0;
-}
-
-// The loudness of what was mixed from `from` on (unsigned 16-bit samples).
-double loudnessSince(long from)
-{
-    std::vector<unsigned short> samples(static_cast<std::size_t>(capturedBytes() - from) / sizeof(unsigned short));
-    std::FILE* file = std::fopen(capture.c_str(), "rb");
-    std::fseek(file, from, SEEK_SET);
-    samples.resize(std::fread(samples.data(), sizeof(unsigned short), samples.size(), file));
-    std::fclose(file);
-    double sum = 0;
-    for (unsigned short sample : samples) sum += std::pow(double(sample) - kSilentSample, 2);
-    return samples.empty() ? -1 : std::sqrt(sum / samples.size());
-}
-
-// The track from its start, heard once the mixer has caught up.
-double loudnessOfTrackStart()
-{
-    MusicTrack track = startMusicTrack("Mystery.ogg");
-    rest(kSettleMs);
-    const long from = capturedBytes();
-    rest(kListenMs);
-    const double loudness = loudnessSince(from);
-    releaseMusicTrack(track);
-    return loudness;
-}
-}  // namespace
-
-TEST(RealPlayback, TheVolumeScalesTheMusicAndMuteSilencesItWhileItGoesOn)
-{
-    if (!startRealSound()) GTEST_SKIP() << "no display or no sound driver to play through";
-    ScopedChdir inGame(gameDir());
-    std::vector<double> loudness;
+    std::vector<double> loudness;  // of each track's start, once the mixer has caught up
     for (int volume : {100, 50, 0}) {
         setMusicVolume(volume);
-        loudness.push_back(loudnessOfTrackStart());
+        MusicTrack track = startMusicTrack("Mystery.ogg");
+        rest(kSettleMs);
+        loudness.push_back(loudnessFromNow());
+        releaseMusicTrack(track);
     }
     EXPECT_GT(loudness[0], 1000);
     EXPECT_NEAR(loudness[1] / loudness[0], 0.5, 0.05);
     EXPECT_EQ(loudness[2], 0);
-
     setMusicVolume(100);
     MusicTrack track = startMusicTrack("Mystery.ogg");
-    toggleMusicMute();
-    rest(kSettleMs);
-    const long mutedFrom = capturedBytes();
-    const long fedBeforeMute = track.stream->buffersFed.load();
-    rest(kListenMs);
-    EXPECT_EQ(loudnessSince(mutedFrom), 0);
-    EXPECT_GT(track.stream->buffersFed.load(), fedBeforeMute) << "a muted track goes on playing";
-    toggleMusicMute();
-    rest(kSettleMs);
-    const long unmutedFrom = capturedBytes();
-    rest(kListenMs);
-    EXPECT_GT(loudnessSince(unmutedFrom), 1000);
+    for (bool muted : {true, false}) {
+        toggleMusicMute();
+        rest(kSettleMs);
+        const long fed = track.stream->buffersFed.load();
+        const double heard = loudnessFromNow();
+        EXPECT_TRUE(muted ? heard == 0 : heard > 1000) << "muted " << muted << ": " << heard;
+        EXPECT_GT(track.stream->buffersFed.load(), fed) << "a muted track goes on playing";
+    }
     releaseMusicTrack(track);
 }

@@ -101,11 +101,12 @@ TEST_F(Loader, HeaderFieldsInBothByteOrdersAndOf28Bytes)
     }
 }
 
-TEST_F(Loader, BlockRecordFieldsInBothByteOrdersAndRecordSizes)
+TEST_F(Loader, BlockRecordsAndPlacesInBothByteOrdersAndRecordSizes)
 {
     // back 3, fore1 1, fore2 0, fore3 2, users 0x11223344, 0xFFFFFFFE,
     // 0xABCD, 0x0304, 0x80, 7, 0xFF, flags 0xA5; then a record of zeros. The
-    // little-endian records are 40 bytes long, padded with 0xEE.
+    // little-endian records are 40 bytes long, padded with 0xEE. The places
+    // chunk is read in the header's byte order too.
     const std::string records[] = {
         std::string("\0\0\0\x03\0\0\0\x01\0\0\0\0\0\0\0\x02\x11\x22\x33\x44\xFF\xFF\xFF\xFE\xAB\xCD\x03\x04\x80\x07"
                     "\xFF\xA5", 32) + std::string(32, 0),
@@ -120,12 +121,17 @@ TEST_F(Loader, BlockRecordFieldsInBothByteOrdersAndRecordSizes)
         p.bkdtChunk = chunk("BKDT", records[little]);
         p.withAnims = false;
         p.cells = {0, 1, 0, 1, 1, 1};
+        p.after = chunk("PLCS", shorts({2, 1, 5, 0, 0, 1, 0, 2, 0, 0, 1, 2, 1}, little));
         ASSERT_EQ(p.load(), 0) << little << " " << tileMap.loadError;
         const BlockRecord& b = tileMap.blockRecords[0];
         EXPECT_EQ((Ints{b.backGraphic.index, b.foreGraphic1.index, b.foreGraphic2.index, b.foreGraphic3.index,
                         b.userField1, b.userField2, b.userField3, b.userField4, b.userField5, b.userField6,
                         b.userField7, b.flags, tileMap.blockRecords[1].userField1}),
                   (Ints{3, 1, 0, 2, 0x11223344, 0xFFFFFFFE, 0xABCD, 0x0304, 0x80, 7, 0xFF, 0xA5, 0}));
+        const MapPlaces& places = tileMap.places;
+        EXPECT_EQ((Ints{places.present, places.start.x, places.start.y, places.domeCount, places.domes[0].x,
+                        places.domes[2].x, places.domes[4].x, places.domes[4].y}),
+                  (Ints{1, 2, 1, 5, 0, 2, 2, 1}));
     }
 }
 
@@ -230,22 +236,6 @@ TEST_F(Loader, EveryLayerEncodingInBothByteOrders)
     }
 }
 
-TEST_F(Loader, PlacesAreReadInTheHeadersByteOrderAndGoWithTheMap)
-{
-    for (bool little : {false, true}) {
-        Parts p;
-        p.header.littleEndian = little;
-        p.after = chunk("PLCS", shorts({2, 1, 5, 0, 0, 1, 0, 2, 0, 0, 1, 2, 1}, little));
-        ASSERT_EQ(p.load(), 0) << tileMap.loadError;
-        const MapPlaces& places = tileMap.places;
-        EXPECT_EQ((Ints{places.present, places.start.x, places.start.y, places.domeCount, places.domes[0].x,
-                        places.domes[2].x, places.domes[4].x, places.domes[4].y}),
-                  (Ints{1, 2, 1, 5, 0, 2, 2, 1}));
-        ASSERT_EQ(Parts().load(), 0);
-        EXPECT_FALSE(tileMap.places.present) << "a map without the chunk has no places";
-    }
-}
-
 // One 4 x 1 graphic: magenta, white, black, then a colour worked out from
 // the pixel layout (mid). The palette's entries 0 and 2 are both black, yet
 // only index 0 is the mask.
@@ -346,6 +336,7 @@ TEST_F(Container, PlainAndPackedFilesLoadAndEarlyRefusalsKeepThePreviousMap)
         ASSERT_EQ(loadMap(path.c_str()), 0) << path;
         EXPECT_EQ(tileMap.bitmapMode, 2);
         EXPECT_EQ(tileMap.mapFile, nullptr) << "closed once the load is over";
+        EXPECT_FALSE(tileMap.places.present) << "a map without the chunk has no places";
         EXPECT_EQ(cells(), (std::vector<int>{0, 1, -1, 1, 1, 0}));
     }
     EXPECT_EQ(loadMap(dir.file("absent.fmp").c_str()), -1);
@@ -391,7 +382,7 @@ TEST_F(Container, ChunksAreWalkedWithoutPaddingUpToTheFormLength)
 }
 
 // 300 graphics of 32 x 32 at 32 bits: a graphics chunk larger than the
-// loader's first chunk buffer (1 MiB).
+// loader's first chunk buffer (1 MiB), which must still load whole.
 Parts bigGraphicsMap()
 {
     Parts p;
@@ -399,14 +390,6 @@ Parts bigGraphicsMap()
     p.header.graphicCount = 300;
     p.graphics = patternGraphics(300, 32, 32, 32);
     return p;
-}
-
-TEST_F(Container, AChunkLargerThanTheFirstBufferLoadsWhole)
-{
-    ASSERT_EQ(bigGraphicsMap().load(), 0) << tileMap.loadError;
-    // The last pixel of the last graphic: bytes 4093 to 4095 of its pattern.
-    const auto byte = [](int i) { return (299 * 37 + i * 11 + 1) & 0xFF; };
-    EXPECT_EQ(getpixel(tileMap.tileBitmaps[299], 31, 31), makecol32(byte(4093), byte(4094), byte(4095)));
 }
 
 // Makes the request numbered failingRequest (from 0) fail, counting them.
@@ -421,7 +404,7 @@ TEST_F(Container, RunningOutOfMemoryOrBitmapsAtAnyRequestLeavesNoMapAndSaysWhich
 {
     // Each request in turn fails, until a load needs fewer. 16-bit graphics
     // widen on a 32-bit screen (a second buffer); the big map grows its
-    // chunk buffer.
+    // chunk buffer, and is the one loaded at the end.
     Parts wider;
     wider.header.blockDepth = 16;
     wider.graphics = patternGraphics(2, 2, 2, 16);
@@ -432,8 +415,8 @@ TEST_F(Container, RunningOutOfMemoryOrBitmapsAtAnyRequestLeavesNoMapAndSaysWhich
         MapMemory memory;
         int code, leastFailures;
     } sweeps[] = {{wider.build(), failingMemory, kLoadNoMemory, 14},
-                  {bigGraphicsMap().build(), failingMemory, kLoadNoMemory, 14},
-                  {good, failingBitmaps, kLoadNoBitmap, 2}};
+                  {good, failingBitmaps, kLoadNoBitmap, 2},
+                  {bigGraphicsMap().build(), failingMemory, kLoadNoMemory, 14}};
     for (const auto& sweep : sweeps) {
         int failures = 0;
         for (failingRequest = 0;; ++failingRequest, ++failures) {
@@ -452,6 +435,9 @@ TEST_F(Container, RunningOutOfMemoryOrBitmapsAtAnyRequestLeavesNoMapAndSaysWhich
         }
         EXPECT_GE(failures, sweep.leastFailures);
     }
+    // The last pixel of the last graphic: bytes 4093 to 4095 of its pattern.
+    const auto byte = [](int i) { return (299 * 37 + i * 11 + 1) & 0xFF; };
+    EXPECT_EQ(getpixel(tileMap.tileBitmaps[299], 31, 31), makecol32(byte(4093), byte(4094), byte(4095)));
 }
 
 struct Case {

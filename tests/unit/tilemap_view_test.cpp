@@ -15,6 +15,7 @@
 #include <functional>
 #include <iterator>
 #include <tuple>
+#include <utility>
 
 namespace {
 
@@ -35,8 +36,7 @@ void begin(int width, int height, int graphics)
     tileMap = TileMap{};
     tileMap.mapWidth = width;
     tileMap.mapHeight = height;
-    tileMap.blockWidth = tileMap.blockHeight = kBlock;
-    tileMap.blockStepX = tileMap.blockStepY = kBlock;
+    tileMap.blockWidth = tileMap.blockHeight = tileMap.blockStepX = tileMap.blockStepY = kBlock;
     tileMap.bitmapMode = kMapsBitmapMode;
     tileMap.graphicCount = tileMap.blockRecordCount = graphics;
     tileMap.tileBitmaps = static_cast<BITMAP**>(std::calloc(graphics + 1, sizeof(BITMAP*)));
@@ -71,12 +71,10 @@ void patternMap(int width, int height)
 // The pattern map with map pixel (mapX, mapY) at the picture's top-left.
 void paintPattern(BITMAP* picture, int mapX, int mapY)
 {
-    for (int row = 0; row < tileMap.mapHeight; ++row) {
-        for (int column = 0; column < tileMap.mapWidth; ++column) {
-            const int x = column * kBlock - mapX;
-            const int y = row * kBlock - mapY;
-            rectfill(picture, x, y, x + kBlock - 1, y + kBlock - 1, graphicColor(pattern(column, row)));
-        }
+    for (int i = 0; i < tileMap.mapWidth * tileMap.mapHeight; ++i) {
+        const int column = i % tileMap.mapWidth, row = i / tileMap.mapWidth;
+        const int x = column * kBlock - mapX, y = row * kBlock - mapY;
+        rectfill(picture, x, y, x + kBlock - 1, y + kBlock - 1, graphicColor(pattern(column, row)));
     }
 }
 
@@ -131,8 +129,7 @@ TEST_F(MapTest, RefusedSelectionsKeepTheLayerAndAFrameLeavesTheCartOnLayerOne)
     Picture frame;
     drawView(frame);
     EXPECT_EQ(&tileMap.blockRecords[2], getBlockAt(2, 1));
-    std::free(tileMap.layers[1]);
-    tileMap.layers[1] = nullptr;
+    std::free(std::exchange(tileMap.layers[1], nullptr));
     selectLayer(0);
     drawView(frame);
     EXPECT_EQ(&tileMap.blockRecords[3], getBlockAt(2, 1));
@@ -145,16 +142,13 @@ TEST_F(MapTest, AnimatedCellsShowTheirFrameAndWhatLeadsNowhereReadsAsAWall)
     makeLayer(0, [&cells](int column, int) { return cells[column]; });
     // Frames name blocks 7 down to 2. Behind the end record: one record
     // pointing just past the frame list, one at frame 1, the last at frame 4.
-    const int32_t frames[] = {7, 6, 5, 4, 3, 2};
-    tileMap.animFrameCount = std::size(frames);
-    tileMap.animFrames = static_cast<int32_t*>(std::malloc(sizeof frames));
-    std::copy(std::begin(frames), std::end(frames), tileMap.animFrames);
+    tileMap.animFrameCount = 6;
+    tileMap.animFrames = static_cast<int32_t*>(std::malloc(6 * sizeof(int32_t)));
+    for (int i = 0; i < 6; ++i) tileMap.animFrames[i] = 7 - i;
     tileMap.animRecords = static_cast<AnimRecord*>(std::calloc(4, sizeof(AnimRecord)));
     tileMap.animRecordsEnd = tileMap.animRecords + 4;
     tileMap.animRecords[0].type = -1;
-    tileMap.animRecords[1].currentFrame = 6;
-    tileMap.animRecords[2].currentFrame = 1;
-    tileMap.animRecords[3].currentFrame = 4;
+    for (auto [record, frame] : {std::pair{1, 6}, {2, 1}, {3, 4}}) tileMap.animRecords[record].currentFrame = frame;
     const BlockRecord* b = tileMap.blockRecords;
     const BlockRecord* want[] = {&b[0], &b[3], &b[6], nullptr, nullptr, nullptr, nullptr, &b[2]};
     // A wall: none of the map's blocks, no ways out, the first graphic behind it.
@@ -247,9 +241,7 @@ TEST_F(MapTest, StaggeredRowsComeInShiftedPairs)
     // The walk starts half a block up and left; rows 2p and 2p + 1 share a
     // band, the second half a block further right and down. Cell (1, 1)
     // shows graphic 0, which a staggered map leaves out as empty.
-    constexpr int kHalf = kBlock / 2;
-    constexpr int kColumns = 4;
-    constexpr int kRows = 6;
+    constexpr int kHalf = kBlock / 2, kColumns = 4, kRows = 6;
     auto graphic = [](int column, int row) { return column == 1 && row == 1 ? 0 : 1 + row * kColumns + column; };
     begin(kColumns, kRows, kColumns * kRows + 1);
     tileMap.staggerX = tileMap.staggerY = kHalf;

@@ -27,27 +27,22 @@ cat >"$out/decor.tsx" <<TSX
 TSX
 exits() { printf '<tile id="%s"><properties>' "$1"; shift
   for side; do printf '<property name="exit%s" type="bool" value="true"/>' "$side"; done; printf '</properties></tile>\n'; }
-# rows of gids: the loop runs round cells (1,1) to (10,8)
-ground() {
-  local x y g sep
+# rows of gids, each cell's from the command given (it sets g from x and y)
+grid() {
+  local x y g
   for ((y = 0; y < 10; y++)); do for ((x = 0; x < 12; x++)); do
-    g=1
-    if ((x >= 1 && x <= 10 && (y == 1 || y == 8))) || ((y >= 1 && y <= 8 && (x == 1 || x == 10))); then
-      case "$x,$y" in 1,1) g=4 ;; 10,1) g=5 ;; 1,8) g=6 ;; 10,8) g=7 ;; *) ((y == 1 || y == 8)) && g=2 || g=3 ;; esac
-    fi
-    sep=,; ((x == 11 && y == 9)) && sep=
-    printf '%s%s' "$g" "$sep"
+    "$@"; printf '%s' "$g"; ((x == 11 && y == 9)) || printf ,
   done; echo; done
+}
+# ground: the loop runs round cells (1,1) to (10,8)
+ground() {
+  g=1
+  if ((x >= 1 && x <= 10 && (y == 1 || y == 8))) || ((y >= 1 && y <= 8 && (x == 1 || x == 10))); then
+    case "$x,$y" in 1,1) g=4 ;; 10,1) g=5 ;; 1,8) g=6 ;; 10,8) g=7 ;; *) ((y == 1 || y == 8)) && g=2 || g=3 ;; esac
+  fi
 }
 # decor layer N: stones, bars and lamps in a pattern of its own (gid 8 is decor's first tile)
-decor() {
-  local x y g sep
-  for ((y = 0; y < 10; y++)); do for ((x = 0; x < 12; x++)); do
-    g=0; (((x * 3 + y * 5 + $1) % 7 == 0)) && g=$((8 + (x + y + $1) % 3))
-    sep=,; ((x == 11 && y == 9)) && sep=
-    printf '%s%s' "$g" "$sep"
-  done; echo; done
-}
+decor() { g=0; (((x * 3 + y * 5 + $1) % 7 == 0)) && g=$((8 + (x + y + $1) % 3)) || true; }
 {
   cat <<TMX
 <?xml version="1.0" encoding="UTF-8"?>
@@ -58,10 +53,10 @@ TMX
   exits 1 Left Right; exits 2 Up Down; exits 3 Right Down; exits 4 Left Down; exits 5 Right Up; exits 6 Left Up
   echo ' </tileset>'
   echo ' <tileset firstgid="8" source="decor.tsx"/>'
-  printf ' <layer id="1" name="ground" width="12" height="10">\n  <data encoding="csv">\n%s\n  </data>\n </layer>\n' "$(ground)"
+  printf ' <layer id="1" name="ground" width="12" height="10">\n  <data encoding="csv">\n%s\n  </data>\n </layer>\n' "$(grid ground)"
   for ((n = 1; n < layers; n++)); do
     printf ' <layer id="%s" name="decor %s" width="12" height="10" visible="%s">\n  <data encoding="csv">\n%s\n  </data>\n </layer>\n' \
-      $((n + 1)) "$n" $((n < 4)) "$(decor "$n")"
+      $((n + 1)) "$n" $((n < 4)) "$(grid decor "$n")"
   done
   cat <<TMX
  <objectgroup id="19" name="places">
