@@ -5,10 +5,9 @@
 # help page; SIGINT, SIGTERM and SIGQUIT with 128 + their number from the menu and from play; each through
 # the usual shutdown (no message, no core). Every way out of a recorded level writes the demo and its end
 # line; one closed on the help page with the cart moving plays back, timed, to that very line.
-source "$(dirname "$0")/level_common.sh"
-e2e_init options_window "${1:?build folder}"
+source "$(dirname "$0")/lib.sh"
+e2e_start options_window "${1:?build folder}" 1920x1080x24
 CLOSE_TOOL=${2:?close_window tool}
-e2e_start_xvfb 1920x1080x24
 E2E_GAME_ARGS=(--window --scale 2)
 
 game_window() { xwininfo -root -children | awk '/"glimmerfall"/ { print $1, $(NF - 1) }'; }
@@ -67,8 +66,7 @@ replicated() {
 e2e_retry 10 0.1 replicated || e2e_fail "pixels of the 2x picture that are not part of a 2x2 square"
 e2e_key F12
 shot_saved() { [ -n "$(find "$E2E_HOME/.local/share/glimmerfall/screenshots" -name '*.png' 2>/dev/null)" ]; }
-e2e_retry 50 0.1 shot_saved ||
-  e2e_fail "no screenshot"
+e2e_retry 50 0.1 shot_saved || e2e_fail "no screenshot"
 [ "$(identify -format '%wx%h' "$E2E_HOME"/.local/share/glimmerfall/screenshots/*.png)" = 640x480 ] ||
   e2e_fail "the screenshot is not the 640x480 picture"
 close_expecting_exit "from the menu"
