@@ -5,38 +5,30 @@
 # --timedemo: the three end lines are the same, the timed one (unpaced) adds its rate, and each ends with
 # status 0; ESC stops a playback early. The demo with its last state hash changed: status 3, naming its last
 # frame. The rate is logged as this machine's figure.
-source "$(dirname "$0")/level_common.sh"
-e2e_init demo_play "${1:?build folder}"
-e2e_start_xvfb
-e2e_make_home null-audio
+source "$(dirname "$0")/lib.sh"
+e2e_start demo_play "${1:?build folder}"
 DEMO=$E2E_WORK/run.dem
 
-# usage: run_to_end ARGS...  the game in its folder to its end; stdout in out, stderr in err
+# usage: run_to_end STATUS ARGS...  the game in its folder to its end with STATUS; stdout in out, stderr in err
 run_to_end() {
-  (cd "$E2E_GAME_DIR" && HOME=$E2E_HOME PATH="$E2E_WORK/bin:$PATH" timeout 120 ./glimmerfall "$@") \
-    >"$E2E_WORK/out" 2>"$E2E_WORK/err"
+  local status=0
+  (cd "$E2E_GAME_DIR" && HOME=$E2E_HOME PATH="$E2E_WORK/bin:$PATH" timeout 120 ./glimmerfall "${@:2}") \
+    >"$E2E_WORK/out" 2>"$E2E_WORK/err" || status=$?
+  [ "$status" = "$1" ] || e2e_fail "${*:2}: status $status, not $1: $(cat "$E2E_WORK/err")"
 }
 end_line() { grep '^demo ' "$1"; }
 
 printf 'GLIMDEMO\001\000\010\000' >"$E2E_WORK/bad.dem"
-status=0
-run_to_end --playdemo "$E2E_WORK/bad.dem" || status=$?
-[ "$status" = 2 ] || e2e_fail "a damaged demo ended with status $status, not 2"
-[ "$(cat "$E2E_WORK/err")" = "demo $E2E_WORK/bad.dem: truncated in the header" ] || e2e_fail "said: $(cat "$E2E_WORK/err")"
-[ ! -s "$E2E_WORK/out" ] && [ "$(xwininfo -root -children | grep -c glimmerfall)" = 0 ] || e2e_fail "output or a window"
-status=0
-run_to_end --map test.fmp --record /nonexistent/run.dem || status=$?
-[ "$status" = 2 ] && [ "$(cat "$E2E_WORK/err")" = "demo /nonexistent/run.dem: cannot be written (No such file or directory)" ] ||
-  e2e_fail "an unwritable recording: status $status, said: $(cat "$E2E_WORK/err")"
+e2e_expect_refused 2 "demo $E2E_WORK/bad.dem: truncated in the header" --playdemo "$E2E_WORK/bad.dem"
+e2e_expect_refused 2 "demo /nonexistent/run.dem: cannot be written (No such file or directory)" \
+  --map test.fmp --record /nonexistent/run.dem
 
 E2E_GAME_ARGS=(--map test.fmp --record "$DEMO")
 e2e_start_game
-e2e_wait_for_color 119 451 69 19 "$LEVEL_BOX_FILL" 10 recording || e2e_fail "no level when recording"
+level_wait_for_play recording
 e2e_key_down Control_L && sleep 1 && e2e_key_down space && e2e_key_down Left && sleep 0.5
 e2e_key_up Left && e2e_key_down Up && sleep 0.5 && e2e_key_up Up && e2e_key_up space && e2e_key_up Control_L
-e2e_key F1
-sleep 0.5
-e2e_key Escape # closes the help page; play goes on
+e2e_key F1 && sleep 0.5 && e2e_key Escape # closes the help page; play goes on
 e2e_key p && sleep 1 && e2e_key p # a pause: no frame and no time of it recorded
 e2e_key_down Shift_L && e2e_key_down space && sleep 1 && e2e_key_up space && e2e_key_up Shift_L
 e2e_screenshot recording_end >/dev/null
@@ -54,7 +46,7 @@ frames=${BASH_REMATCH[1]}
 : >"$E2E_ARTIFACTS/game.log"
 E2E_GAME_ARGS=(--playdemo "$DEMO")
 e2e_start_game
-e2e_wait_for_color 119 451 69 19 "$LEVEL_BOX_FILL" 10 playback || e2e_fail "no level on the screen in playback"
+level_wait_for_play playback
 sleep 3
 e2e_screenshot playback_later >/dev/null
 e2e_wait_for_exit 30 || e2e_fail "the playback did not end by itself"
@@ -64,7 +56,7 @@ e2e_wait_for_exit 30 || e2e_fail "the playback did not end by itself"
 # ESC, read from the keyboard, stops a playback early: status 0 and the line of the frames played.
 : >"$E2E_ARTIFACTS/game.log"
 e2e_start_game
-e2e_wait_for_color 119 451 69 19 "$LEVEL_BOX_FILL" 10 stopped || e2e_fail "no level on the screen in playback"
+level_wait_for_play stopped
 e2e_key_down Escape
 e2e_wait_for_exit 10 || e2e_fail "ESC did not stop the playback"
 e2e_key_up Escape
@@ -72,9 +64,7 @@ stopped=$(end_line "$E2E_ARTIFACTS/game.log")
 [ "$E2E_EXIT_STATUS" = 0 ] && [[ $stopped =~ ^demo\ $DEMO:\ ([0-9]+)\ frames ]] && [ "${BASH_REMATCH[1]}" -lt "$frames" ] ||
   e2e_fail "stopped with ESC: status $E2E_EXIT_STATUS, $stopped"
 
-status=0
-run_to_end --timedemo "$DEMO" || status=$?
-[ "$status" = 0 ] || e2e_fail "the timedemo ended with status $status: $(cat "$E2E_WORK/err")"
+run_to_end 0 --timedemo "$DEMO"
 [ "$(end_line "$E2E_WORK/out")" = "$recorded" ] || e2e_fail "timedemo: $(cat "$E2E_WORK/out")"
 rate=$(sed -n 2p "$E2E_WORK/out")
 e2e_log "timedemo: $rate"
@@ -84,9 +74,7 @@ e2e_log "timedemo: $rate"
 
 last=$(tail -c 1 "$DEMO" | od -An -tu1 | tr -d ' ')
 { head -c -1 "$DEMO" && printf "\\$(printf '%03o' $((last ^ 1)))"; } >"$E2E_WORK/changed.dem"
-status=0
-run_to_end --timedemo "$E2E_WORK/changed.dem" || status=$?
-[ "$status" = 3 ] &&
-  [[ $(cat "$E2E_WORK/err") == "demo $E2E_WORK/changed.dem: out of step at frame $frames: the state differs "* ]] ||
-  e2e_fail "a changed state hash: status $status, said: $(cat "$E2E_WORK/err")"
+run_to_end 3 --timedemo "$E2E_WORK/changed.dem"
+[[ $(cat "$E2E_WORK/err") == "demo $E2E_WORK/changed.dem: out of step at frame $frames: the state differs "* ]] ||
+  e2e_fail "a changed state hash: said: $(cat "$E2E_WORK/err")"
 e2e_pass

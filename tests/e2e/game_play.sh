@@ -2,8 +2,8 @@
 # The whole game in one run on "Level1": F1 shows the help page until ESC is released; SPACE fires orbs
 # (keeping play_with_orbs_and_monsters.png, the README's picture); left alone, the monsters fell the dome
 # and the game-over page comes; ESC returns to the map menu, from which "Test Map" is played.
-source "$(dirname "$0")/level_common.sh"
-e2e_init game_play "${1:?build folder}"
+source "$(dirname "$0")/lib.sh"
+e2e_start game_play "${1:?build folder}"
 TEXT_TOOL=${2:?text reference tool (game_text_reference)}
 
 # usage: game_shot_shows SHOT_NAME Y TEXT  true when rows Y..Y+7 of a new shot
@@ -15,9 +15,7 @@ game_shot_shows() {
     -separate -evaluate-sequence max -threshold 0 -format '%[fx:int(mean*w*h+0.5)]' info:)" = 0 ]
 }
 play_area_has() { e2e_box_has_color "$1" 0 0 640 "$LEVEL_PANEL_TOP" "$2"; }
-in_play() { e2e_wait_for_color 119 451 69 19 "$LEVEL_BOX_FILL" 10 "$1" || e2e_fail "$1: no level panel"; }
 
-e2e_start_xvfb
 e2e_start_game
 shell_wait_for_menu main_menu
 orb=$(level_asset_colour orb.bmp 4 8)
@@ -30,7 +28,7 @@ e2e_key F1
 e2e_retry 10 0.2 game_shot_shows help_page 0 "------------------Help Menu-----------------" ||
   e2e_fail "no help page after F1"
 e2e_key Escape
-in_play back_from_help
+level_wait_for_play back_from_help
 
 # The dome is right of the cart: aim right and fire until a shot has orbs and monsters.
 orbs_and_monsters() {
@@ -54,7 +52,7 @@ e2e_wait_for_color "$SHELL_TEXT_X" 230 8 16 "$SHELL_RED" 5 map_menu_again || e2e
 e2e_box_has_color "$E2E_ARTIFACTS/map_menu_again.png" "$SHELL_TEXT_X" 240 8 8 "$SHELL_RED" && e2e_key Up
 shell_expect_map_highlight map_menu_on_test 230
 e2e_key Return
-in_play test_map_playing
+level_wait_for_play test_map_playing
 e2e_key Escape
 shell_expect_main_highlight back_in_main_menu 230
 e2e_key Escape

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Checks shared by the install and package tests: what an install prefix holds, and the installed game
 # started from a folder that has nothing to do with it.
-# shellcheck source=tests/e2e/shell_common.sh
-source "$(dirname "${BASH_SOURCE[0]}")/shell_common.sh"
+# shellcheck source=tests/e2e/lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 INSTALL_DATA=share/games/glimmerfall
 INSTALL_ICON_SIZES="48 64 128 256"
 

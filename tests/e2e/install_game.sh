@@ -15,7 +15,6 @@ cmake --install "$1" --prefix "$prefix" >"$E2E_ARTIFACTS/install.log" || e2e_fai
 if [ -f "$E2E_WORK/manifest" ]; then cp -p "$E2E_WORK/manifest" "$manifest"; else rm -f "$manifest"; fi
 install_check_prefix "$prefix"
 e2e_start_xvfb
-e2e_make_home null-audio
 install_play installed "$prefix/games/glimmerfall"
 # Started from a folder of the player's that holds a glimmerfall.cfg and a gui.bmp: the settings come from
 # the data folder (this config, were it read, would end the game with status 2), and a stray picture does

@@ -45,6 +45,5 @@ e2e_log "lintian: $(wc -l <"$E2E_ARTIFACTS/lintian.txt") notes, all explained"
 
 install_check_prefix "$root/usr"
 e2e_start_xvfb
-e2e_make_home null-audio
 install_play unpacked "$root/usr/games/glimmerfall"
 e2e_pass

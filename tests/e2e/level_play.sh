@@ -3,14 +3,9 @@
 # cart, panel; LEFT CONTROL held 2 s changes the play area; ESC back to the
 # main menu; no message from the music), then level1.fmp is deleted and chosen
 # again: its message, then status 0.
-source "$(dirname "$0")/level_common.sh"
-e2e_init level_play "${1:?build folder}"
-copy=$(mktemp -d /tmp/glimmerfall-e2e-level-XXXXXX)
-trap 'rm -rf "$copy"; e2e_cleanup' EXIT
-cp -a "$E2E_GAME_DIR/." "$copy/"
-E2E_GAME_DIR=$copy
-e2e_start_xvfb
-e2e_make_home null-audio
+source "$(dirname "$0")/lib.sh"
+e2e_start level_play "${1:?build folder}"
+e2e_copy_game
 e2e_start_game
 shell_wait_for_menu main_menu
 
@@ -37,9 +32,7 @@ play() {
     fi
   done
   e2e_key_up Control_L
-  e2e_key_down Escape # the map menu sees ESC still down and leaves too
-  sleep 0.5
-  e2e_key_up Escape
+  e2e_key_hold Escape 0.5 # the map menu sees ESC still down and leaves too
   shell_expect_main_highlight "back_from_$map" "$7"
   level_expect_no_messages "after $map"
   level_expect_panel "$start"
@@ -59,7 +52,7 @@ play() {
 play test 294 214 614 342 26 230
 play level1 160 128 288 160 129 240
 
-rm "$copy/level1.fmp"
+rm "$E2E_GAME_DIR/level1.fmp"
 e2e_key Up
 shell_expect_main_highlight main_menu_again 230
 level_enter_map level1 missing

@@ -3,6 +3,7 @@
 # screenshots and the messages it shows. e2e_init NAME BUILD_DIR puts artefacts in BUILD_DIR/artifacts/NAME.
 # Colours are RRGGBB, boxes X Y W H. allegro_message runs `xmessage` under X11: a stand-in first on PATH
 # appends the text and a line "--" to ARTIFACTS/messages.txt and exits 101 as if OK had been clicked.
+# Below those: checks of the menus and of a level in play.
 set -uo pipefail
 E2E_NAME="" E2E_GAME_DIR="" E2E_ARTIFACTS="" E2E_WORK="" E2E_HOME="" E2E_MESSAGES=""
 E2E_XVFB_PID="" E2E_GAME_PID="" E2E_EXIT_STATUS=""
@@ -76,6 +77,13 @@ e2e_make_home() {
   esac
 }
 
+# usage: e2e_start NAME BUILD_DIR [SCREEN]  e2e_init, a display and a home with the null sound device.
+e2e_start() { e2e_init "$1" "$2" && e2e_start_xvfb "${3:-}" && e2e_make_home null-audio; }
+# The game runs from a scratch copy of its folder, which the test may change.
+e2e_copy_game() {
+  mkdir "$E2E_WORK/game" && cp -a "$E2E_GAME_DIR/." "$E2E_WORK/game/" && E2E_GAME_DIR=$E2E_WORK/game
+}
+
 # usage: e2e_start_game [VAR=value...]  (the game runs from its own folder, or as E2E_GAME_EXE from
 # E2E_START_DIR when those are set, with E2E_GAME_ARGS)
 e2e_start_game() {
@@ -123,6 +131,8 @@ e2e_cpu_share() {
 e2e_key_down() { xdotool keydown "${1:?key}"; sleep "$E2E_KEY_HOLD"; }
 e2e_key_up() { xdotool keyup "${1:?key}"; sleep "$E2E_KEY_HOLD"; }
 e2e_key() { e2e_key_down "$1"; e2e_key_up "$1"; }
+# usage: e2e_key_hold KEY SECONDS
+e2e_key_hold() { e2e_key_down "$1" && sleep "$2" && e2e_key_up "$1"; }
 # usage: e2e_screenshot NAME  saves ARTIFACTS/NAME.png and prints its path.
 e2e_screenshot() {
   xwd -root -silent -display "$DISPLAY" | "$E2E_CONVERT" xwd:- "$E2E_ARTIFACTS/${1:?name}.png"
@@ -151,3 +161,128 @@ e2e_message_count() { grep -c '^--$' "$E2E_MESSAGES"; }
 e2e_messages_shown() { [ "$(e2e_message_count)" -ge "$1" ]; }
 # usage: e2e_wait_for_messages COUNT SECONDS
 e2e_wait_for_messages() { e2e_retry $((${2:?seconds} * 10 + 1)) 0.1 e2e_messages_shown "${1:?count}"; }
+
+# Checks of the menus for the end-to-end tests. Every text starts at x 250: the title at y 180, the
+# subtitle "  Alpha Stages" at 190 after two blanks, the entries at 230, 240 and 250.
+SHELL_TEXT_X=250 SHELL_RED=C80000 SHELL_WHITE=FFFFFF SHELL_GREEN=00FF00
+# True when the 8 x 8 cell at (x, y) of SHOT has ink of colour WANT and none of OTHER.
+shell_cell_is() { e2e_box_has_color "$1" "$2" "$3" 8 8 "$4" && ! e2e_box_has_color "$1" "$2" "$3" 8 8 "$5"; }
+# Waits until the entry at row WANT is red, then checks a settled frame: title and subtitle white, WANT
+# red, every other row of ROWS white.  usage: shell_expect_highlight SHOT WANT ROWS...
+shell_expect_highlight() {
+  local shot=$1 want=$2 y file colour other
+  e2e_wait_for_color "$SHELL_TEXT_X" "$want" 8 8 "$SHELL_RED" 5 "$shot" || e2e_fail "$shot: no red entry at y $want"
+  sleep 0.3 && file=$(e2e_screenshot "$shot")
+  shell_cell_is "$file" "$SHELL_TEXT_X" 180 "$SHELL_WHITE" "$SHELL_RED" || e2e_fail "$shot: title not white"
+  shell_cell_is "$file" $((SHELL_TEXT_X + 16)) 190 "$SHELL_WHITE" "$SHELL_RED" || e2e_fail "$shot: subtitle not white"
+  for y in "${@:3}"; do
+    colour=$SHELL_WHITE other=$SHELL_RED
+    [ "$y" = "$want" ] && colour=$SHELL_RED other=$SHELL_WHITE
+    shell_cell_is "$file" "$SHELL_TEXT_X" "$y" "$colour" "$other" || e2e_fail "$shot: entry at y $y not #$colour"
+  done
+  e2e_game_running || e2e_fail "$shot: the game ended"
+  e2e_log "$shot: highlight at y $want"
+}
+shell_expect_main_highlight() { shell_expect_highlight "$1" "$2" 230 240 250; }
+# The map menu has two entries and no glyph rain.
+shell_expect_map_highlight() {
+  shell_expect_highlight "$1" "$2" 230 240
+  e2e_box_has_color "$E2E_ARTIFACTS/$1.png" "$SHELL_TEXT_X" 250 8 8 "$SHELL_WHITE" && e2e_fail "$1: a third map entry"
+  e2e_box_has_color "$E2E_ARTIFACTS/$1.png" 0 0 640 480 "$SHELL_GREEN" && e2e_fail "$1: glyphs in the map menu"
+  return 0
+}
+# The main menu on its first entry, over rising glyphs.
+shell_wait_for_menu() {
+  shell_expect_main_highlight "${1:-main_menu}" 230
+  e2e_box_has_color "$E2E_ARTIFACTS/${1:-main_menu}.png" 0 0 640 480 "$SHELL_GREEN" || e2e_fail "no glyphs"
+}
+shell_expect_exit_zero() {
+  e2e_wait_for_exit "${1:-5}" || e2e_fail "the game did not end within ${1:-5} s"
+  [ "$E2E_EXIT_STATUS" = 0 ] || e2e_fail "exit status $E2E_EXIT_STATUS, not 0"
+  e2e_log "ended with status 0"
+}
+
+# Checks of a level in play for the end-to-end tests: the panel, asset pixels
+# found on the screen, and the way into a map from the main menu.
+
+LEVEL_BOX_FILL=C80000
+LEVEL_PANEL_TOP=380 # the panel picture covers the frame from this row down
+
+# usage: level_asset_colour ASSET X Y  prints that pixel's colour as RRGGBB
+level_asset_colour() {
+  local rgb
+  rgb=$(e2e_pixel "$E2E_GAME_DIR/${1:?asset}" "${2:?x}" "${3:?y}")
+  # shellcheck disable=SC2086
+  printf '%02X%02X%02X' ${rgb//,/ }
+}
+
+# usage: level_shows SHOT ASSET AX AY X Y  true when the 3 x 3 pixels around
+# (X, Y) hold the colour of the asset's pixel (AX, AY)
+level_shows() {
+  e2e_box_has_color "$1" $(($5 - 1)) $(($6 - 1)) 3 3 "$(level_asset_colour "$2" "$3" "$4")"
+}
+
+# The four read-out boxes (red fill, dark red top and left edges), the frame
+# rate and score written in orange-red, the face and the panel picture.
+level_expect_panel() {
+  local shot=$1 name box
+  name=$(basename "$shot")
+  for box in "118 450 188 470" "280 425 360 438" "280 455 360 468" "450 450 510 470"; do
+    set -- $box
+    e2e_box_has_color "$shot" $(($1 + 1)) $(($2 + 1)) $(($3 - $1)) $(($4 - $2)) "$LEVEL_BOX_FILL" ||
+      e2e_fail "$name: no read-out box at $1,$2"
+    e2e_box_has_color "$shot" "$1" $(($2 + 1)) 1 $(($4 - $2)) 8B0000 || e2e_fail "$name: no dark edge at $1,$2"
+  done
+  e2e_box_has_color "$shot" 118 450 71 21 FF4500 || e2e_fail "$name: no frame rate shown"
+  e2e_box_has_color "$shot" 280 455 81 14 FF4500 || e2e_fail "$name: no score shown"
+  level_shows "$shot" face.bmp 40 40 53 430 || e2e_fail "$name: no face at 13,390"
+  level_shows "$shot" gui.bmp 600 470 600 470 || e2e_fail "$name: no panel picture"
+  e2e_box_has_color "$shot" 0 0 640 480 FF00FF && e2e_fail "$name: magenta on the screen"
+  return 0
+}
+
+# usage: level_enter_map level1|test  from the main menu, entry 0 highlighted
+level_enter_map() {
+  e2e_key Return
+  shell_expect_map_highlight "map_menu_$1" 230
+  if [ "$1" = level1 ]; then
+    e2e_key Down
+    shell_expect_map_highlight "map_menu_on_level1" 240
+  fi
+  e2e_key Return
+  [ "${2:-}" = missing ] && return 0
+  level_wait_for_play "entering_$1"
+}
+# usage: level_wait_for_play SHOT  until the panel's first read-out box shows
+level_wait_for_play() { e2e_wait_for_color 119 451 69 19 "$LEVEL_BOX_FILL" 10 "$1" || e2e_fail "$1: no level panel"; }
+
+level_expect_no_messages() {
+  [ "$(e2e_message_count)" = 0 ] || e2e_fail "${1:-}: the game showed messages: $(e2e_messages | tr '\n' ' ')"
+}
+
+# usage: level_ink_rows FILE X Y W H RRGGBB  prints the box's rows as strings of 0 (that colour) and 1 (any other)
+level_ink_rows() {
+  "$E2E_CONVERT" "$1" -crop "${4}x${5}+${2}+${3}" +repage -alpha off -fill white -opaque "#$6" -fill black \
+    +opaque white -compress none pbm:- | awk '!/^#/ { for (i = 1; i <= NF; ++i) if (++n > 3) printf "%s", $i }' |
+    fold -w "$4"
+  echo
+}
+# The 8 x 8 cell at column CELL of the rows read above, as one string.
+level_cell() { cut -c $(($2 * 8 + 1))-$(($2 * 8 + 8)) <<<"$1" | tr -d '\n'; }
+
+# usage: level_read_fps SHOT TEXT_TOOL  prints the number in the frame-rate read-out, read glyph by glyph
+# against the library's font (text at 25,5 of the box at 118,450).
+level_read_fps() {
+  local digits shown cell number="" d i
+  "$2" 0123456789 "$E2E_WORK/digits.bmp" || e2e_fail "cannot render the digits"
+  digits=$(level_ink_rows "$E2E_WORK/digits.bmp" 0 0 80 8 FFFFFF)
+  shown=$(level_ink_rows "$1" 143 455 40 8 FF4500)
+  for i in 0 1 2 3 4; do
+    cell=$(level_cell "$shown" "$i")
+    for d in 0 1 2 3 4 5 6 7 8 9; do
+      [ "$cell" = "$(level_cell "$digits" "$d")" ] && number+=$d && break
+    done
+    [ ${#number} -eq $((i + 1)) ] || break
+  done
+  echo "$number"
+}

@@ -6,10 +6,9 @@
 # stands, "Paused" over it) and focusing the game again resumes it; so does P (the process near idle).
 # --scale fit: a 1440x1080 picture; --scale 3: lowered to 2 with one line on stderr. The shares of a core are
 # logged as this machine's figures.
-source "$(dirname "$0")/level_common.sh"
-e2e_init options_desktop "${1:?build folder}"
+source "$(dirname "$0")/lib.sh"
+e2e_start options_desktop "${1:?build folder}" 1920x1080x24
 GRAB_TOOL=${2:?grab_keyboard tool}
-e2e_start_xvfb 1920x1080x24
 openbox --sm-disable >"$E2E_ARTIFACTS/openbox.log" 2>&1 &
 WM_PID=$!
 OTHER_PID=""
@@ -83,7 +82,7 @@ e2e_retry 30 0.2 in_window || e2e_fail "Alt+Enter in play: not a window"
 moving play_window || e2e_fail "the level stands in a window"
 alt_enter
 e2e_retry 30 0.2 full_screen || e2e_fail "Alt+Enter in play: not full screen again"
-e2e_key_down Escape && sleep 0.5 && e2e_key_up Escape
+e2e_key_hold Escape 0.5
 e2e_retry 20 0.25 e2e_shot_has_color back_in_menu 320 60 1280 960 "$SHELL_GREEN" || e2e_fail "no menu after play"
 e2e_key Escape
 shell_expect_exit_zero 10

@@ -5,21 +5,16 @@
 # above 60. --map test.fmp: play at once, ESC ends with status 0; a missing map is refused as a bad option is,
 # and a file that is not a map shows the map message and ends with status 1. --no-music with the .ogg files gone: no
 # message. The share of a core and the read-outs are logged as the figures of this machine.
-source "$(dirname "$0")/level_common.sh"
-e2e_init options_play "${1:?build folder}"
+source "$(dirname "$0")/lib.sh"
+e2e_start options_play "${1:?build folder}"
 TEXT_TOOL=${2:?text reference tool (game_text_reference)}
-copy=$(mktemp -d /tmp/glimmerfall-e2e-options-XXXXXX)
-trap 'rm -rf "$copy"; e2e_cleanup' EXIT
-cp -a "$E2E_GAME_DIR/." "$copy/"
-E2E_GAME_DIR=$copy
-SHOTS=screenshots # below the test's home: .local/share/glimmerfall/screenshots
-e2e_start_xvfb
-e2e_make_home null-audio
+e2e_copy_game
+SHOTS=$E2E_HOME/.local/share/glimmerfall/screenshots
 
 e2e_expect_refused 2 "glimmerfall: command line: --scale \"9\" is out of range; allowed: auto, fit or 1 to 4" --scale 9
 e2e_expect_refused 2 "map nowhere.fmp: cannot be read (No such file or directory)" --map nowhere.fmp
 
-shots_taken() { find "$E2E_HOME/.local/share/glimmerfall/$SHOTS" -name '*.png' 2>/dev/null | wc -l; }
+shots_taken() { find "$SHOTS" -name '*.png' 2>/dev/null | wc -l; }
 shots_are() { [ "$(shots_taken)" = "$1" ]; }
 # usage: press_f12_expecting COUNT  (the number of screenshots after one more press of F12)
 press_f12_expecting() {
@@ -38,7 +33,7 @@ fps_between() {
 }
 # usage: leave_level_and_game NAME ROW  (the main menu comes back on the row of the map's index)
 leave_level_and_game() {
-  e2e_key_down Escape && sleep 0.5 && e2e_key_up Escape
+  e2e_key_hold Escape 0.5
   shell_expect_main_highlight "${1}_back" "$2"
   e2e_key Escape
   shell_expect_exit_zero 5
@@ -58,7 +53,7 @@ play_share=$(e2e_cpu_share 4)
 e2e_log "share of a core in play at 60: ${play_share}%"
 [ "$play_share" -lt 50 ] || e2e_fail "paced play used ${play_share}% of a core"
 press_f12_expecting 2
-[ "$(identify -format '%m %wx%h' "$(find "$E2E_HOME/.local/share/glimmerfall/$SHOTS" -name '*.png' | sort | tail -1)")" = \
+[ "$(identify -format '%m %wx%h' "$(find "$SHOTS" -name '*.png' | sort | tail -1)")" = \
   "PNG 640x480" ] || e2e_fail "the screenshot is not a 640x480 PNG"
 leave_level_and_game paced 240
 
@@ -74,7 +69,7 @@ leave_level_and_game unpaced 240
 
 E2E_GAME_ARGS=(--map test.fmp)
 e2e_start_game
-e2e_wait_for_color 119 451 69 19 "$LEVEL_BOX_FILL" 10 map_at_once || e2e_fail "--map test.fmp: no level panel"
+level_wait_for_play map_at_once
 level_expect_panel "$E2E_ARTIFACTS/map_at_once.png"
 e2e_key Escape
 shell_expect_exit_zero 5
@@ -88,7 +83,7 @@ e2e_wait_for_exit 15 && [ "$E2E_EXIT_STATUS" = 1 ] || e2e_fail "--map with a tex
   e2e_fail "--map with a text file showed: $(e2e_messages)"
 : >"$E2E_MESSAGES"
 
-rm "$copy"/*.ogg
+rm "$E2E_GAME_DIR"/*.ogg
 E2E_GAME_ARGS=(--no-music)
 e2e_start_game
 shell_wait_for_menu silent_menu

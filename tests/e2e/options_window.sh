@@ -5,11 +5,9 @@
 # help page; SIGINT, SIGTERM and SIGQUIT with 128 + their number from the menu and from play; each through
 # the usual shutdown (no message, no core). Every way out of a recorded level writes the demo and its end
 # line; one closed on the help page with the cart moving plays back, timed, to that very line.
-source "$(dirname "$0")/level_common.sh"
-e2e_init options_window "${1:?build folder}"
+source "$(dirname "$0")/lib.sh"
+e2e_start options_window "${1:?build folder}" 1920x1080x24
 CLOSE_TOOL=${2:?close_window tool}
-e2e_start_xvfb 1920x1080x24
-E2E_GAME_ARGS=(--window --scale 2)
 
 game_window() { xwininfo -root -children | awk '/"glimmerfall"/ { print $1, $(NF - 1) }'; }
 window_open() { [ -n "$(game_window)" ]; }
@@ -50,9 +48,8 @@ show_help() {
   e2e_retry 40 0.2 window_has help_page 0 0 704 16 "$SHELL_WHITE" || e2e_fail "no help page at 2x"
 }
 
-start_windowed
 # The first entry red, the second white, at twice their places (x 250, y 230 and 240 in the game).
-e2e_retry 40 0.25 window_has menu_2x 500 460 16 16 "$SHELL_RED" || e2e_fail "no red entry at 2x"
+start_in menu
 sleep 0.3 && shot=$(window_shot menu_2x)
 e2e_box_has_color "$shot" 500 360 16 16 "$SHELL_WHITE" && ! e2e_box_has_color "$shot" 500 360 16 16 "$SHELL_RED" ||
   e2e_fail "no white title at 2x"
@@ -67,8 +64,7 @@ replicated() {
 e2e_retry 10 0.1 replicated || e2e_fail "pixels of the 2x picture that are not part of a 2x2 square"
 e2e_key F12
 shot_saved() { [ -n "$(find "$E2E_HOME/.local/share/glimmerfall/screenshots" -name '*.png' 2>/dev/null)" ]; }
-e2e_retry 50 0.1 shot_saved ||
-  e2e_fail "no screenshot"
+e2e_retry 50 0.1 shot_saved || e2e_fail "no screenshot"
 [ "$(identify -format '%wx%h' "$E2E_HOME"/.local/share/glimmerfall/screenshots/*.png)" = 640x480 ] ||
   e2e_fail "the screenshot is not the 640x480 picture"
 close_expecting_exit "from the menu"

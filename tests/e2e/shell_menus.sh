@@ -2,9 +2,8 @@
 # The real game twice on one display. Without any audio device: the sound fallback's two messages, then
 # the menu. With a null device: no message; DOWN and UP move the red highlight with wrapping, ENTER on the
 # first entry opens the map menu and ESC comes back, ENTER on "Quit" ends the game with status 0.
-source "$(dirname "$0")/shell_common.sh"
-e2e_init shell_menus "${1:?build folder}"
-e2e_start_xvfb
+source "$(dirname "$0")/lib.sh"
+e2e_start shell_menus "${1:?build folder}"
 
 e2e_make_home no-audio
 e2e_start_game

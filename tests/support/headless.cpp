@@ -20,16 +20,12 @@ bool libraryStarted = false;
 
 void startHeadless(int depth)
 {
-    if (!libraryStarted) {
-        if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) {
-            throw std::runtime_error("install_allegro(SYSTEM_NONE) failed");
-        }
-        libraryStarted = true;
+    if (!libraryStarted && install_allegro(SYSTEM_NONE, &errno, atexit) != 0) {
+        throw std::runtime_error("install_allegro(SYSTEM_NONE) failed");
     }
+    libraryStarted = true;
     set_color_depth(depth);
-    if (screen) {
-        destroy_bitmap(screen);
-    }
+    if (screen) destroy_bitmap(screen);
     screen = create_bitmap_ex(depth, kScreenWidth, kScreenHeight);
     clear_bitmap(screen);
     set_color_conversion(COLORCONV_TOTAL);
@@ -39,9 +35,7 @@ void startHeadlessGame()
 {
     startHeadless(32);
     text_mode(makecol(255, 0, 255));
-    if (!backBuffer) {
-        backBuffer = create_bitmap(kScreenWidth, kScreenHeight);
-    }
+    if (!backBuffer) backBuffer = create_bitmap(kScreenWidth, kScreenHeight);
     levelMusicStarted = 1;
 }
 
@@ -54,22 +48,13 @@ void refuseNewBitmaps()
     system_driver = &refusing;
 }
 
-std::string gameDir()
-{
-    return GLIM_GAME_DIR;
-}
-
-std::string testDataDir()
-{
-    return GLIM_TEST_DATA_DIR;
-}
+std::string gameDir() { return GLIM_GAME_DIR; }
+std::string testDataDir() { return GLIM_TEST_DATA_DIR; }
 
 TempDir::TempDir()
 {
     char pattern[] = "/tmp/glimmerfall-test-XXXXXX";
-    if (!mkdtemp(pattern)) {
-        throw std::runtime_error("mkdtemp failed");
-    }
+    if (!mkdtemp(pattern)) throw std::runtime_error("mkdtemp failed");
     path_ = pattern;
 }
 
@@ -79,8 +64,7 @@ TempDir::~TempDir()
     std::filesystem::remove_all(path_, ignored);
 }
 
-ScopedChdir::ScopedChdir(const std::string& folder)
-    : previous_(std::filesystem::current_path().string())
+ScopedChdir::ScopedChdir(const std::string& folder) : previous_(std::filesystem::current_path().string())
 {
     std::filesystem::current_path(folder);
 }

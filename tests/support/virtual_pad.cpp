@@ -22,11 +22,6 @@ VirtualPad::VirtualPad()
     pollGamePads();
 }
 
-VirtualPad::~VirtualPad()
-{
-    unplug();
-}
-
 void VirtualPad::button(SDL_GameControllerButton button, bool down)
 {
     SDL_JoystickSetVirtualButton(joystick_, button, down ? SDL_PRESSED : SDL_RELEASED);

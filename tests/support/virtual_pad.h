@@ -8,7 +8,7 @@
 class VirtualPad {
 public:
     VirtualPad();  // starts the pads when they are not yet, plugs this one in
-    ~VirtualPad();
+    ~VirtualPad() { unplug(); }
     VirtualPad(const VirtualPad&) = delete;
     VirtualPad& operator=(const VirtualPad&) = delete;
 

@@ -205,38 +205,25 @@ TEST(PassEnd, F12AndMActOncePerPressAndACloseClickOrASignalQuitsWithItsStatusAtT
         std::error_code none;
         return std::distance(std::filesystem::directory_iterator(folder, none), std::filesystem::directory_iterator());
     };
-    // Not allowed (no settings in use): F12 writes nothing.
-    key[KEY_F12] = 1;
-    endPass();
-    key[KEY_F12] = 0;
-    endPass();
-    EXPECT_EQ(shots(), 0);
-    allowScreenshots(true);
-    key[KEY_F12] = 1;
-    endPass();
-    idleWhileWaiting();
-    endPass();
-    EXPECT_EQ(shots(), 1);
-    key[KEY_F12] = 0;
-    endPass();
-    key[KEY_F12] = 1;
-    idleWhileWaiting();
-    key[KEY_F12] = 0;
-    EXPECT_EQ(shots(), 2);
-    allowScreenshots(false);
-
-    // M, like F12, acts once a press, at passes and waits alike.
+    // F12 and M held or not at passes and waits: each acts once a press. Until screenshots are
+    // allowed (no settings in use) F12 writes nothing.
     static int mutes;
     mutes = 0;
     setMuteKeyHandler([] { ++mutes; });
-    const int held[] = {1, 1, 0, 1};
-    for (int i = 0; i < 4; ++i) {
-        key[KEY_M] = static_cast<char>(held[i]);
-        (i % 2 ? idleWhileWaiting : endPass)();
+    const struct { int code; bool held, atWait, allowed; } steps[] = {
+        {KEY_F12, true, false, false}, {KEY_F12, false, false, false}, {KEY_F12, true, false, true},
+        {KEY_F12, true, true, true},   {KEY_F12, true, false, true},   {KEY_F12, false, false, true},
+        {KEY_F12, true, true, true},   {KEY_M, true, false, false},    {KEY_M, true, true, false},
+        {KEY_M, false, false, false},  {KEY_M, true, true, false}};
+    for (const auto& s : steps) {
+        allowScreenshots(s.allowed);
+        key[s.code] = static_cast<char>(s.held);
+        (s.atWait ? idleWhileWaiting : endPass)();
     }
-    key[KEY_M] = 0;
+    key[KEY_F12] = key[KEY_M] = 0;
+    allowScreenshots(false);
     setMuteKeyHandler(nullptr);
-    EXPECT_EQ(mutes, 2);
+    EXPECT_EQ((std::vector<long>{shots(), mutes}), (std::vector<long>{2, 2}));
 
     quits.clear();
     setQuitHandler([](int status) { quits.push_back(status); });

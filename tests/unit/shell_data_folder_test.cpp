@@ -75,11 +75,7 @@ TEST(DataFolder, CommandLinePathsKeepPointingIntoTheFolderTheGameStartedIn)
     };
     for (const Case& c : cases) {
         const ScopedChdir back(c.start);
-        if (c.variable) {
-            setenv(kDataFolderVariable, c.variable, 1);
-        } else {
-            unsetenv(kDataFolderVariable);
-        }
+        c.variable ? setenv(kDataFolderVariable, c.variable, 1) : unsetenv(kDataFolderVariable);
         EXPECT_EQ(enterDataFolder(), "");
         EXPECT_EQ(std::filesystem::current_path().string(), c.expectedFolder);
         EXPECT_EQ(pathFromStartFolder(c.path), c.expectedPath);
