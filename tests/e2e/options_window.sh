@@ -2,7 +2,7 @@
 # --window --scale 2 on a 1920x1080 screen: a 1280x960 window shows the menu at twice its size, every game
 # pixel a 2x2 square (the entries and their highlight where they belong); F12 still saves the 640x480
 # picture. The window's close button ends the game with status 0 from the menu, from play and from the
-# help page; SIGINT, SIGTERM and SIGQUIT with 128 + their number from the menu and from play; each through
+# help page; SIGINT, SIGTERM and SIGQUIT with 128 + their number from the menu, from play and while paused; each through
 # the usual shutdown (no message, no core). Every way out of a recorded level writes the demo and its end
 # line; one closed on the help page with the cart moving plays back, timed, to that very line.
 source "$(dirname "$0")/lib.sh"
@@ -42,6 +42,7 @@ start_in() {
   start_windowed
   e2e_retry 40 0.25 window_has "before_$1" 500 460 16 16 "$SHELL_RED" || e2e_fail "$1: no menu"
   [ "$1" = menu ] || { e2e_key Return && e2e_key Return && in_play "$1"; }
+  if [ "$1" = paused ]; then e2e_key p && sleep 0.5; fi
 }
 show_help() {
   e2e_key F1
@@ -76,7 +77,7 @@ for place in play help; do
   recorded "$E2E_WORK/$place.dem"
 done
 for signal in INT TERM QUIT; do
-  for place in menu play; do
+  for place in menu play paused; do
     start_in "$place" --record "$E2E_WORK/$signal.dem"
     kill -s "$signal" "$E2E_GAME_PID"
     expect_way_out $((128 + $(kill -l "$signal"))) "SIG$signal in the $place"
