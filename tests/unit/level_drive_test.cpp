@@ -88,18 +88,6 @@ TEST_F(DriveTest, BrakingBelowPointFourHandsOverToTheOtherEngines)
     EXPECT_EQ(craft.facing, kDirectionDown) << "the front keeps pointing down";
 }
 
-TEST_F(DriveTest, LeftControlWinsOverAltAndShift)
-{
-    for (float speed : {2.0f, 0.3f}) {
-        start(kColumn, 0, 5, kDirectionDown, speed, false);
-        key[KEY_LCONTROL] = key[KEY_LSHIFT] = 1;
-        frame(2);
-        EXPECT_LT(craft.speed, speed) << "left control brakes the back engines";
-        EXPECT_EQ(level.frontEnginesOn, speed < 1.0f) << "and below 0.4 takes over";
-        EXPECT_EQ(craft.moveDirection, speed < 1.0f ? kDirectionDown : kDirectionUp);
-    }
-}
-
 TEST_F(DriveTest, AtAClosedSideTheCartTurnsUnderFrontAndBackEngines)
 {
     // The middle row runs left into a cell whose other way is up, or both

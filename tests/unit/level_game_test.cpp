@@ -1,25 +1,13 @@
 // Monsters, orbs and pages headless in the game's folder, the clock set by hand: on a
-// hand-filled 1280 x 960 field (headings, entries, blows at a dome, orb flights and hits,
-// returns), and in levels of the shipped maps (firing, the pages, whole games).
-#include "entities/alien.h"
-#include "entities/dome.h"
-#include "entities/orb.h"
-#include "entities/player_craft.h"
-#include "entities/sprite.h"
-#include "level/level.h"
+// hand-filled 1280 x 960 field (headings, a dome's fall, contact, orb steps, returns), and
+// in levels of the shipped maps (firing, the pages, the start places).
 #include "level/screens.h"
 #include "base/colors.h"
 #include "base/counters.h"
 #include "tests/support/fmp_bytes.h"
-#include "tests/support/headless.h"
-#include "tilemap/tilemap.h"
+#include "tests/unit/level_test_world.h"
 
-#include <allegro.h>
-#include <gtest/gtest.h>
-
-#include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -31,11 +19,6 @@ namespace {
 constexpr int kMapW = 1280;
 constexpr int kMapH = 960;
 constexpr int kFrame = 128;  // a monster's and a dome's
-constexpr int kFrameLimit = 60000;  // far more than ten monsters need to fell the domes
-// tan(22.5 degrees): an axis joins the aim when it carries this share of the
-// larger one, which picks the nearest of the eight directions.
-constexpr double kDiagonalShare = 0.41421356;
-
 using Lines = std::vector<std::pair<int, std::string>>;
 
 // Stand-in for the pages' wait: counts, and keeps the screen as it is then.
@@ -46,7 +29,7 @@ void recordPage()
     ++pageWaits;
     blit(screen, shownPage, 0, 0, 0, 0, screen->w, screen->h);
 }
-void releaseAllKeys() { std::memset(const_cast<char*>(key), 0, KEY_MAX); }
+using testworld::releaseAllKeys;
 
 template <typename Entity, size_t N>
 int active(Entity* const (&slots)[N])
@@ -95,58 +78,6 @@ protected:
         }
         EXPECT_EQ(differingRows, 0);
         destroy_bitmap(want);
-    }
-
-    // Drives on, holds the arrows towards the nearest monster and fires.
-    void playerKeys()
-    {
-        releaseAllKeys();
-        key[KEY_LCONTROL] = 1;
-        const float cartX = level.craft->x + 16, cartY = level.craft->y + 16;
-        const Alien* target = nullptr;
-        float nearest = 0;
-        for (const Alien* alien : level.aliens) {
-            const float d = Alien::distance(cartX, cartY, alien->x + 64, alien->y + 64);
-            if (alien->sprite && alien->sprite->active && (!target || d < nearest)) {
-                target = alien;
-                nearest = d;
-            }
-        }
-        if (!target) return;
-        key[KEY_SPACE] = 1;
-        const float dx = target->x + 64 - cartX, dy = target->y + 64 - cartY;
-        const float share = std::max(std::fabs(dx), std::fabs(dy)) * kDiagonalShare;
-        if (std::fabs(dx) >= share) key[dx < 0 ? KEY_LEFT : KEY_RIGHT] = 1;
-        if (std::fabs(dy) >= share) key[dy < 0 ? KEY_UP : KEY_DOWN] = 1;
-    }
-
-    // Plays until game over; returns the monsters shot down.
-    int play(const char* map, unsigned seed, bool withPlayer)
-    {
-        SCOPED_TRACE(map);
-        pageWaits = 0;
-        srand(seed);
-        level.begin(map);
-        level.lastScoreTick = 0;  // begin restarts the clock but keeps the last scoring tick
-        int frames = 0, steps = 0, stepsWithADome = 0, downed = 0;
-        for (; !level.gameOver && frames < kFrameLimit; ++frames, ++tickCounter) {
-            if (withPlayer) playerKeys();
-            const int seconds = level.secondsPlayed;
-            const int monsters = active(level.aliens);
-            level.playFrame();
-            // Nothing after the scoring step in a frame changes the domes.
-            steps += level.secondsPlayed != seconds;
-            stepsWithADome += level.secondsPlayed != seconds && active(level.domes) > 0;
-            downed += std::max(0, monsters - active(level.aliens));
-        }
-        EXPECT_TRUE(level.gameOver) << "no game over after " << frames << " frames";
-        EXPECT_EQ(pageWaits, 1);
-        EXPECT_EQ(level.secondsPlayed, steps);
-        EXPECT_EQ(level.score, stepsWithADome);
-        EXPECT_GT(level.score, 0);
-        level.end();
-        releaseAllKeys();
-        return downed;
     }
 
     ScopedChdir inGame_{gameDir()};
@@ -205,45 +136,6 @@ TEST_F(FieldTest, HeadingsToTheDomeCarryTheFormulasPlusOne)
         alien.chooseTarget(level.domes);
         EXPECT_EQ(alien.heading, c.heading) << "from " << c.x << "," << c.y;
     }
-}
-
-TEST_F(FieldTest, EntriesLieOnTheEdgesRolledSideThenNearThenPosition)
-{
-    for (unsigned seed = 1; seed <= 200; ++seed) {
-        srand(seed);
-        const bool side = rand() % 10 < 5;
-        const bool near = rand() % 10 < 5;
-        const int roll = rand();
-        Alien& alien = place(0, 0, 0);
-        srand(seed);
-        alien.placeAtEdge();
-        const int across = side ? alien.x : alien.y;
-        const int along = side ? alien.y : alien.x;
-        const int length = side ? kMapH : kMapW;
-        // Left and top edges run from a frame before their corner, the others
-        // from a frame past it, each as long as its side of the map.
-        const int first = near ? -kFrame : kFrame;
-        SCOPED_TRACE(testing::Message() << "seed " << seed);
-        EXPECT_EQ(across, near ? 0 : (side ? kMapW : kMapH));
-        EXPECT_EQ(along, roll % length + first);
-    }
-}
-
-TEST_F(FieldTest, AMonsterAtADomeStandsStillAndStrikesOncePer51Ticks)
-{
-    // Walking right into the dome's left side, its top corner inside.
-    Alien& alien = place(0, 1000 - kFrame - 1, 1010);
-    alien.chooseTarget(level.domes);
-    std::vector<int> blows;
-    for (tickCounter = 0; tickCounter <= 51 * 4; ++tickCounter) {
-        const int before = level.domes[0]->health;
-        alien.update(level.domes);
-        if (level.domes[0]->health != before) blows.push_back(tickCounter);
-        EXPECT_EQ(alien.x, 1000 - kFrame - 1);
-        EXPECT_EQ(alien.y, 1010);
-    }
-    EXPECT_EQ(blows, (std::vector<int>{51, 102, 153, 204}));
-    EXPECT_EQ(level.domes[0]->health, 46);
 }
 
 TEST_F(FieldTest, ADomeFallsAfter50BlowsAndOnlyTheFellingMonsterReAims)
@@ -320,46 +212,6 @@ TEST_F(FieldTest, EachOrbAngleStepsFivePixelsOnEveryMovingAxis)
             EXPECT_EQ(orb.sprite->y, 200 + n * step.dy) << "angle " << step.angle;
         }
     }
-}
-
-TEST_F(FieldTest, OrbsAreSpentOnStep50AlongAnAxisAnd36DiagonallyAndHitOnlyInside)
-{
-    // Diagonal: 35 steps are 247.5 pixels out, 36 are 254.6. Straight down
-    // the orb meets nothing and is spent at 250 pixels exactly. On step 49
-    // the rightward orb's right side lies on this monster's left edge, no
-    // hit; its last step takes it inside, a hit.
-    Alien& atRange = place(0, 261, -50);
-    const struct { int angle, steps, endX, endY; } flights[] = {
-        {270, 50, 250, 0}, {0, 50, 0, 250}, {315, 36, 180, 180}};
-    Orb& orb = *level.orbs[0];
-    for (const auto& flight : flights) {
-        orb.fire(flight.angle, 0, 0);
-        ASSERT_NE(orb.sprite->frameBitmap, nullptr) << "a spent orb must fire again";
-        int steps = 0;
-        for (; orb.sprite->active && steps < 100; ++steps) level.updateOrbs();
-        EXPECT_EQ(steps, flight.steps) << "angle " << flight.angle;
-        EXPECT_EQ(orb.sprite->x, flight.endX);
-        EXPECT_EQ(orb.sprite->y, flight.endY);
-        EXPECT_EQ(orb.sprite->frameBitmap, nullptr);
-    }
-    EXPECT_EQ(atRange.health, 9);
-}
-
-TEST_F(FieldTest, AnOrbWoundsEveryMonsterOnTheFieldItTouchesAndIsSpentOnce)
-{
-    Alien& first = place(2, 100, 100);
-    Alien& second = place(7, 150, 150);
-    Alien& waiting = place(4, 120, 120);
-    waiting.sprite->active = false;  // off the field, like the slots without a sprite
-    Orb& orb = *level.orbs[0];
-    orb.fire(0, 200, 195);  // one step down to (200, 200), inside all three
-    level.updateOrbs();
-    EXPECT_FALSE(orb.sprite->active);
-    level.updateOrbs();
-    EXPECT_EQ(orb.sprite->frameBitmap, nullptr);
-    EXPECT_EQ(first.health, 9);
-    EXPECT_EQ(second.health, 9);
-    EXPECT_EQ(waiting.health, 10);
 }
 
 // A system driver that lets a tick pass whenever a bitmap is made, as a slow
@@ -468,14 +320,6 @@ TEST_F(PlayTest, ThePagesWaitEndsOnceEscHasBeenPressedAndReleased)
         releaseAt = c.release;
         waitForEscPressAndReleaseWith(scriptedPause);
         EXPECT_EQ(pauses, c.release) << "held at open: " << c.heldAtOpen;
-    }
-}
-
-TEST_F(PlayTest, OnEachMapAPlayerFightsAndNobodyAtTheKeysLosesTooUntilTheDomesFall)
-{
-    for (const char* map : {"level1.fmp", "test.fmp"}) {
-        EXPECT_GT(play(map, 1, true), 0) << map << ": the player never downed a monster";
-        EXPECT_EQ(play(map, 2, false), 0) << map;
     }
 }
 
