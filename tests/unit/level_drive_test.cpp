@@ -1,6 +1,6 @@
 // The cart's speed steps behind the shared two-tick gate, driving on
 // hand-drawn tracks (hand-over between the engines, closed sides, dead ends),
-// the turret keys and lock, and the scoring step.
+// the turret keys, and the scoring step.
 #include "tests/unit/level_test_world.h"
 
 #include <iterator>
@@ -137,21 +137,6 @@ TEST_F(DriveTest, TheTurretFollowsTheArrowKeysLaterRowsWinning)
         for (int k : cases[i].first) key[k] = 1;
         level.aimTurret();
         EXPECT_EQ(craft.turretAngle, cases[i].second) << "case " << i;
-    }
-}
-
-TEST_F(DriveTest, TTogglesTheTurretLockOncePerPressAndTheLockHoldsTheAngle)
-{
-    start(kColumn, 0, 0, kDirectionDown, 0.0f, true);
-    key[KEY_LCONTROL] = 0;
-    key[KEY_LEFT] = 1;
-    // T held for ten passes, released for one, then held again.
-    const int held[] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 1, 1};
-    for (size_t i = 0; i < std::size(held); ++i) {
-        key[KEY_T] = static_cast<char>(held[i]);
-        level.handleInput();
-        EXPECT_EQ(craft.turretLocked, i < 11 ? 1 : 0) << "pass " << i;
-        EXPECT_EQ(craft.turretAngle, i < 11 ? 0 : 90) << "the lock holds the angle, pass " << i;
     }
 }
 
