@@ -1,5 +1,5 @@
 // Monsters, orbs and pages headless in the game's folder, the clock set by hand: on a
-// hand-filled 1280 x 960 field (headings, a dome's fall, contact, orb steps, returns), and
+// hand-filled 1280 x 960 field (a dome's fall, contact, wounds and returns), and
 // in levels of the shipped maps (firing, the pages, the start places).
 #include "level/screens.h"
 #include "base/colors.h"
@@ -121,23 +121,6 @@ protected:
     }
 };
 
-TEST_F(FieldTest, HeadingsToTheDomeCarryTheFormulasPlusOne)
-{
-    // Straight lines: down is 0 + 1 = 361; from the left 360 - 90.0000001 + 1
-    // truncates to 270. Diagonals are 32 library units, a hair above 45
-    // degrees, so the formulas that subtract it fall short of 136 and 316.
-    // On the dome's very corner there is no direction: the heading is kept.
-    const struct { float x, y; int heading; } cases[] = {
-        {1000, 500, 361},  {1000, 1500, 181}, {500, 1000, 270}, {1500, 1000, 91}, {1300, 1300, 135},
-        {700, 700, 315},   {1300, 700, 46},   {700, 1300, 226}, {1000, 1000, 77},
-    };
-    for (const auto& c : cases) {
-        Alien& alien = place(0, c.x, c.y, 77);
-        alien.chooseTarget(level.domes);
-        EXPECT_EQ(alien.heading, c.heading) << "from " << c.x << "," << c.y;
-    }
-}
-
 TEST_F(FieldTest, ADomeFallsAfter50BlowsAndOnlyTheFellingMonsterReAims)
 {
     level.domes[1]->init(2000, 1000);
@@ -194,24 +177,6 @@ TEST_F(FieldTest, TenHitsSendAMonsterBackWithFullHealthWithin2000Ticks)
     level.updateAliens();
     EXPECT_TRUE(alien.sprite->active);
     EXPECT_EQ(alien.health, 10);
-}
-
-TEST_F(FieldTest, EachOrbAngleStepsFivePixelsOnEveryMovingAxis)
-{
-    // Clockwise from straight down; 20 and 40 snap to the nearest of eight.
-    const struct { int angle, dx, dy; } steps[] = {
-        {0, 0, 5},    {45, -5, 5}, {90, -5, 0}, {135, -5, -5}, {180, 0, -5},
-        {225, 5, -5}, {270, 5, 0}, {315, 5, 5}, {20, 0, 5},    {40, -5, 5},
-    };
-    Orb& orb = *level.orbs[0];
-    for (const auto& step : steps) {
-        orb.fire(step.angle, 300, 200);
-        for (int n = 1; n <= 3; ++n) {
-            orb.move();
-            EXPECT_EQ(orb.sprite->x, 300 + n * step.dx) << "angle " << step.angle;
-            EXPECT_EQ(orb.sprite->y, 200 + n * step.dy) << "angle " << step.angle;
-        }
-    }
 }
 
 // A system driver that lets a tick pass whenever a bitmap is made, as a slow

@@ -19,19 +19,11 @@ class RunTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        startHeadless();
-        text_mode(testworld::mask());
-        backBuffer = create_bitmap(640, 480);
-        levelMusicStarted = 1;  // music is for the end-to-end tests
+        startHeadlessGame();  // music is for the end-to-end tests
         testworld::releaseAllKeys();
         std::srand(1);
         tickCounter = 0;
         waitForEscPressAndRelease = noWait;  // the game-over page
-    }
-    void TearDown() override
-    {
-        destroy_bitmap(backBuffer);
-        backBuffer = nullptr;
     }
 
     ScopedChdir inGame{gameDir()};
