@@ -418,22 +418,29 @@ TEST_F(PadPlayTest, TheRulesSeeTheBoundKeysAndNotTheOldOnes)
                                         "F1 - Help Menu", "ESC - Exit current map and/or game", "L - Lock Turret"}));
 }
 
-// A page opened with A still held from firing: the release of that A does
-// not close it, a fresh press and release does.
+// The page's own pauses press ESC or the pad's A from pause pressAt until pause releaseAt.
 VirtualPad* pagePad = nullptr;
-int pagePolls = 0;
-void pressAfterRelease()
+int pauses = 0, pressAt = 0, releaseAt = 0;
+void scriptedPause()
 {
-    ++pagePolls;
-    pagePad->button(SDL_CONTROLLER_BUTTON_A, pagePolls == 3 || pagePolls == 4);
+    ++pauses;
+    const bool down = (pauses >= pressAt && pauses < releaseAt) || (pauses >= 1000 && pauses % 2);  // a missed script ends
+    if (pagePad) pagePad->button(SDL_CONTROLLER_BUTTON_A, down);
+    else key[KEY_ESC] = down;
 }
 
-TEST_F(PadPlayTest, APageWaitsForAFreshPressOfAPadButton)
+TEST_F(PadPlayTest, APageWaitsForAFreshPressAndReleaseOfEscOrThePadsA)
 {
-    pagePad = &pad;
-    pagePolls = 0;
-    pad.button(SDL_CONTROLLER_BUTTON_A, true);
-    waitForEscPressAndReleaseWith(pressAfterRelease);
-    EXPECT_EQ(pagePolls, 5);
+    // ESC pressed after 5 pauses; ESC already held as the page opens; A still held from firing.
+    const struct { bool pad, heldAtOpen; int press, release; } cases[] = {
+        {false, false, 5, 12}, {false, true, 0, 3}, {true, true, 3, 5}};
+    for (const auto& c : cases) {
+        pagePad = c.pad ? &pad : nullptr;
+        if (c.pad) pad.button(SDL_CONTROLLER_BUTTON_A, c.heldAtOpen);
+        else key[KEY_ESC] = c.heldAtOpen;
+        pauses = 0, pressAt = c.press, releaseAt = c.release;
+        waitForEscPressAndReleaseWith(scriptedPause);
+        EXPECT_EQ(pauses, c.release) << "case " << &c - cases;
+    }
 }
 }  // namespace

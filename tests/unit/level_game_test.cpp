@@ -222,30 +222,6 @@ TEST(PagesTest, VerdictsChangeAtEachBoundary)
     for (const auto& [score, verdict] : cases) EXPECT_EQ(verdictFor(score), verdict) << "score " << score;
 }
 
-// The wait's own pauses drive ESC: down at pause pressAt, up at releaseAt.
-int pauses = 0, pressAt = 0, releaseAt = 0;
-void scriptedPause()
-{
-    ++pauses;
-    if (pauses == pressAt) key[KEY_ESC] = 1;
-    if (pauses == releaseAt) key[KEY_ESC] = 0;
-    if (pauses >= 1000) key[KEY_ESC] = !key[KEY_ESC];  // a missed script still ends
-}
-
-TEST_F(PlayTest, ThePagesWaitEndsOnceEscHasBeenPressedAndReleased)
-{
-    // Pressed after 5 pauses; and already held as the page opens.
-    const struct { int heldAtOpen, press, release; } cases[] = {{0, 5, 12}, {1, 0, 3}};
-    for (const auto& c : cases) {
-        key[KEY_ESC] = c.heldAtOpen;
-        pauses = 0;
-        pressAt = c.press;
-        releaseAt = c.release;
-        waitForEscPressAndReleaseWith(scriptedPause);
-        EXPECT_EQ(pauses, c.release) << "held at open: " << c.heldAtOpen;
-    }
-}
-
 TEST_F(PlayTest, AMapsOwnPlacesSetTheCartAndDomesElseItsFileNameDoes)
 {
     // level1.fmp is plain and big-endian: a places chunk is appended to a copy

@@ -29,13 +29,8 @@ const PauseHooks kScripted = {
 
 TEST(Pause, PAndTheFocusStartAndEndItAndTheClockTakesUpWhereItStood)
 {
-    const struct {
-        bool byKey, whenUnfocused;
-        std::set<int> p;
-        int lost, back;
-        int idles;
-        const char* happened;
-    } cases[] = {
+    // P pauses and the focus pauses; P's presses, the focus lost from..back; rests taken and what happened.
+    const struct { bool byKey, whenUnfocused; std::set<int> p; int lost, back, idles; const char* happened; } cases[] = {
         {true, true, {}, 5, 5, 0, ""},  // nothing asked: the pass goes on at once
         {true, true, {0, 3}, 9, 9, 3, "music-off shown hidden music-on "},
         {true, false, {}, 0, 4, 0, ""},  // focus lost without pause_unfocused: play goes on
