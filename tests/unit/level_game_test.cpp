@@ -16,8 +16,6 @@
 
 namespace {
 
-constexpr int kMapW = 1280;
-constexpr int kMapH = 960;
 using Lines = std::vector<std::pair<int, std::string>>;
 
 // Stand-in for the pages' wait: counts, and keeps the screen as it is then.
@@ -87,25 +85,14 @@ private:
 };
 
 // The slots filled by hand on a map of 40 x 30 blocks, a dome at (1000, 1000).
-class FieldTest : public PlayTest {
+class FieldTest : public testworld::WorldTest {
 protected:
     void SetUp() override
     {
-        PlayTest::SetUp();
-        tileMap.blockWidth = tileMap.blockHeight = 32;
-        tileMap.mapWidth = kMapW / 32;
-        tileMap.mapHeight = kMapH / 32;
-        for (Orb*& orb : level.orbs) orb = new Orb;
-        for (Dome*& dome : level.domes) dome = new Dome;
-        for (Alien*& alien : level.aliens) alien = new Alien;  // no sprite: off the field
+        WorldTest::SetUp();
+        testworld::writeStrip(folder.file("alien.bmp"), 128, 128, 5);  // a Balrog's five frames
+        useTrack(std::vector<std::string>(30, std::string(40, '.')));
         level.domes[0]->init(1000, 1000);
-    }
-    void TearDown() override
-    {
-        for (Orb* orb : level.orbs) delete orb;
-        for (Alien* alien : level.aliens) delete alien;
-        for (Dome* dome : level.domes) delete dome;
-        PlayTest::TearDown();
     }
 
     // The monster in slot, spawned as in play, then set at (x, y) on heading.
