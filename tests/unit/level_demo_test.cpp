@@ -2,7 +2,7 @@
 // at every frame, playback catching the frame where it goes astray, the
 // reader's table of bad files, and the golden demos of tests/data/demos,
 // which must still play to their end lines; a level played from SDL's virtual
-// game pad alone, its demo replaying to the same end, and the rules following
+// game pad, its demo replaying to the same end, and the rules following
 // keys the player moved. Set GLIM_RECORD_GOLDEN_DEMOS=1 to record the golden
 // demos again (after an intended change of the maps or the rules): the test
 // then writes them instead of checking them.
@@ -326,7 +326,6 @@ protected:
     {
         DemoTest::SetUp();
         std::srand(1);
-        pagesShown = 0;
     }
     void TearDown() override
     {
@@ -350,7 +349,7 @@ protected:
 
 // Recorded as it is played: the pad's frames keep the demo's key bits, so
 // the run plays back with the pad gone, to the same end line.
-TEST_F(PadPlayTest, ThePadDrivesAimsDiagonallyFiresLocksOpensHelpAndLeavesAndTheRunReplays)
+TEST_F(PadPlayTest, ThePadDrivesAimsDiagonallyFiresAndLeavesAndTheRunReplays)
 {
     Demo demo;
     Level level;
@@ -367,17 +366,6 @@ TEST_F(PadPlayTest, ThePadDrivesAimsDiagonallyFiresLocksOpensHelpAndLeavesAndThe
     ASSERT_TRUE(frames(level, 2));
     EXPECT_EQ(level.craft->turretAngle, 225);  // up and right
     EXPECT_TRUE(anyOrbFlying(level));
-    pad.restAll();
-    pad.button(SDL_CONTROLLER_BUTTON_Y, true);
-    ASSERT_TRUE(frames(level, 3));
-    pad.button(SDL_CONTROLLER_BUTTON_Y, false);
-    pad.button(SDL_CONTROLLER_BUTTON_DPAD_DOWN, true);
-    ASSERT_TRUE(frames(level, 1));
-    EXPECT_EQ(std::make_pair(level.craft->turretLocked, level.craft->turretAngle), std::make_pair(1, 225));
-    pad.restAll();
-    pad.button(SDL_CONTROLLER_BUTTON_X, true);
-    ASSERT_TRUE(frames(level, 1));
-    EXPECT_EQ(pagesShown, 1);
     pad.restAll();
     pad.button(SDL_CONTROLLER_BUTTON_BACK, true);
     EXPECT_FALSE(frames(level, 1));
