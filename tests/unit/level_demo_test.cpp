@@ -79,16 +79,14 @@ struct Coverage {
     bool turned = false, fired = false, hit = false, pageMidFrame = false;
 };
 
-class DemoTest : public ::testing::Test {
+class DemoTest : public testworld::GameTest {
 protected:
     void SetUp() override
     {
-        startHeadlessGame();
+        GameTest::SetUp();
         waitForEscPressAndRelease = pageTakesTime;
-        testworld::releaseAllKeys();
         useLiveInput();
     }
-    void TearDown() override { testworld::releaseAllKeys(); }
 
     // Records the script; the clock moves by 0 to 3 ticks between frames, at
     // random but the same every time, so every gate is met at every spacing.
@@ -112,7 +110,6 @@ protected:
         return finishRecording(level, demo);
     }
 
-    ScopedChdir inGame{gameDir()};
     TempDir scratch;
 };
 
@@ -322,11 +319,6 @@ bool anyOrbFlying(const Level& level)
 
 class PadPlayTest : public DemoTest {
 protected:
-    void SetUp() override
-    {
-        DemoTest::SetUp();
-        std::srand(1);
-    }
     void TearDown() override
     {
         setPlayBindings(defaultPlayBindings());

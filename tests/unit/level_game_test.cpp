@@ -36,26 +36,21 @@ int active(Entity* const (&slots)[N])
     return count;
 }
 
-class PlayTest : public ::testing::Test {
+class PlayTest : public testworld::GameTest {
 protected:
     void SetUp() override
     {
-        startHeadless(32);
-        text_mode(colorMagenta);  // as the game sets it at start-up
+        GameTest::SetUp();
         clear_to_color(screen, colorRed);
-        backBuffer = create_bitmap(screen->w, screen->h);
         shownPage = create_bitmap(screen->w, screen->h);
-        levelMusicStarted = 1;  // no sound here; the level must not start it
         savedWait_ = std::exchange(waitForEscPressAndRelease, recordPage);
         pageWaits = 0;
-        releaseAllKeys();
-        tickCounter = 0;
     }
     void TearDown() override
     {
         waitForEscPressAndRelease = savedWait_;
-        destroy_bitmap(backBuffer);
         destroy_bitmap(shownPage);
+        GameTest::TearDown();
     }
 
     // The page's lines are as expected (trailing blanks show only there),
@@ -77,7 +72,6 @@ protected:
         destroy_bitmap(want);
     }
 
-    ScopedChdir inGame_{gameDir()};
     Level level;
 
 private:

@@ -15,18 +15,14 @@ namespace {
 
 void noWait() {}
 
-class RunTest : public ::testing::Test {
+class RunTest : public testworld::GameTest {
 protected:
     void SetUp() override
     {
-        startHeadlessGame();  // music is for the end-to-end tests
-        testworld::releaseAllKeys();
-        std::srand(1);
-        tickCounter = 0;
+        GameTest::SetUp();
         waitForEscPressAndRelease = noWait;  // the game-over page
     }
 
-    ScopedChdir inGame{gameDir()};
     Level level;
 };
 

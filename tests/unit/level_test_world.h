@@ -16,6 +16,7 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -84,6 +85,21 @@ inline std::size_t heapBytesInUse()
 }
 
 inline void releaseAllKeys() { std::memset(const_cast<char*>(key), 0, KEY_MAX); }
+
+// In the game's folder, started as the game starts, no key held, the clock at 0, rand seeded.
+class GameTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        startHeadlessGame();
+        releaseAllKeys();
+        tickCounter = 0;
+        std::srand(1);
+    }
+    void TearDown() override { releaseAllKeys(); }
+
+    ScopedChdir inGame{gameDir()};
+};
 
 // A level as begin() leaves it, without files: a cart of bare 32 x 32 sprites,
 // constructed domes, idle orbs and aliens; the library without a display, the
