@@ -26,15 +26,8 @@ void recordPage()
     ++pageWaits;
     blit(screen, shownPage, 0, 0, 0, 0, screen->w, screen->h);
 }
+using testworld::active;
 using testworld::releaseAllKeys;
-
-template <typename Entity, size_t N>
-int active(Entity* const (&slots)[N])
-{
-    int count = 0;
-    for (const Entity* entity : slots) count += entity->sprite && entity->sprite->active;
-    return count;
-}
 
 class PlayTest : public testworld::GameTest {
 protected:
@@ -213,10 +206,7 @@ TEST_F(PlayTest, AMapsOwnPlacesSetTheCartAndDomesElseItsFileNameDoes)
     TempDir dir;
     ASSERT_TRUE(writeFile(dir.file("mine.fmp"), fmp::form(chunks)));
     ASSERT_TRUE(writeFile(dir.file("level1.fmp"), plain));
-    const struct {
-        std::string map;
-        int startX, startY, domes, firstDomeX;
-    } rows[] = {{dir.file("mine.fmp"), 3, 2, 3, 32}, {"level1.fmp", 5, 4, 1, 288},
+    const struct { std::string map; int startX, startY, domes, firstDomeX; } rows[] = {{dir.file("mine.fmp"), 3, 2, 3, 32}, {"level1.fmp", 5, 4, 1, 288},
                 {dir.file("level1.fmp"), 10, 11, 1, 640}};
     for (const auto& r : rows) {
         level.begin(r.map.c_str());

@@ -26,10 +26,7 @@ protected:
     Level level;
 };
 
-struct Placement {
-    const char* map;
-    int cartX, cartY, domeX, domeY;
-};
+struct Placement { const char* map; int cartX, cartY, domeX, domeY; };
 
 class ShippedMapTest : public RunTest, public ::testing::WithParamInterface<Placement> {};
 

@@ -86,6 +86,15 @@ inline std::size_t heapBytesInUse()
 
 inline void releaseAllKeys() { std::memset(const_cast<char*>(key), 0, KEY_MAX); }
 
+// How many of the slots are in play.
+template <typename Entity, size_t N>
+int active(Entity* const (&slots)[N])
+{
+    int count = 0;
+    for (const Entity* entity : slots) count += entity->sprite && entity->sprite->active;
+    return count;
+}
+
 // In the game's folder, started as the game starts, no key held, the clock at 0, rand seeded.
 class GameTest : public ::testing::Test {
 protected:
