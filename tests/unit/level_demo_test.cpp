@@ -1,13 +1,13 @@
-// Demos: a scripted run on each shipped map recorded and played back in step
-// at every frame, playback catching the frame where it goes astray, the
-// reader's table of bad files, and the golden demos of tests/data/demos,
-// which must still play to their end lines. Set GLIM_RECORD_GOLDEN_DEMOS=1 to
-// record the golden demos again (after an intended change of the maps or the
-// rules): the test then writes them instead of checking them.
+// Demos: a scripted run on each shipped map recorded and played back in step at every frame, playback
+// catching the frame where it goes astray, the reader's bad files, the golden demos of tests/data/demos
+// (GLIM_RECORD_GOLDEN_DEMOS=1 records them again after an intended change of the maps or the rules);
+// a level played from SDL's virtual game pad and its demo, the page's wait, and keys the player moved.
 #include "base/counters.h"
 #include "base/game_input.h"
+#include "base/game_pad.h"
 #include "level/demo_run.h"
 #include "level/screens.h"
+#include "tests/support/virtual_pad.h"
 #include "tests/unit/level_test_world.h"
 #include "tilemap/lookup.h"
 
@@ -27,11 +27,7 @@ constexpr int kHelpFrame = 170;
 // The scripted player, from each frame on: drives, fires while sweeping
 // the turret round, locks and unlocks it, reverses, opens the help page,
 // then stops shooting so the Balrogs win and the game ends.
-struct Phase {
-    int fromFrame;
-    std::vector<int> keys;
-    bool sweep;  // the arrows turn the aim by one eighth every few frames
-};
+struct Phase { int fromFrame; std::vector<int> keys; bool sweep; };  // sweep: the aim turns an eighth every few frames
 const std::vector<Phase> kScript = {
     {0, {}, false},
     {10, {KEY_LCONTROL}, false},
@@ -75,16 +71,14 @@ struct Coverage {
     bool turned = false, fired = false, hit = false, pageMidFrame = false;
 };
 
-class DemoTest : public ::testing::Test {
+class DemoTest : public testworld::GameTest {
 protected:
     void SetUp() override
     {
-        startHeadlessGame();
+        GameTest::SetUp();
         waitForEscPressAndRelease = pageTakesTime;
-        testworld::releaseAllKeys();
         useLiveInput();
     }
-    void TearDown() override { testworld::releaseAllKeys(); }
 
     // Records the script; the clock moves by 0 to 3 ticks between frames, at
     // random but the same every time, so every gate is met at every spacing.
@@ -108,7 +102,6 @@ protected:
         return finishRecording(level, demo);
     }
 
-    ScopedChdir inGame{gameDir()};
     TempDir scratch;
 };
 
@@ -308,4 +301,111 @@ TEST_F(DemoTest, GoldenDemosPlayToTheirEndLines)
     }
 }
 
+class PadPlayTest : public DemoTest {
+protected:
+    void TearDown() override
+    {
+        setPlayBindings(defaultPlayBindings());
+        DemoTest::TearDown();
+    }
+
+    // Plays frames as the game's loop does; false once the level would end.
+    bool frames(Level& level, int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            if (!level.nextPass()) return false;
+            level.playFrame();
+            tickCounter += 1;
+        }
+        return true;
+    }
+
+    VirtualPad pad;
+};
+
+// Recorded as it is played: the pad's frames keep the demo's key bits, so
+// the run plays back with the pad gone, to the same end line.
+TEST_F(PadPlayTest, ThePadDrivesAimsDiagonallyFiresAndLeavesAndTheRunReplays)
+{
+    Demo demo;
+    Level level;
+    startRecording(level, "test.fmp", 77, demo);
+    const int startX = level.craft->x, startY = level.craft->y;
+    pad.axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, SDL_JOYSTICK_AXIS_MAX);
+    ASSERT_TRUE(frames(level, 40));
+    EXPECT_TRUE(level.frontEnginesOn);
+    EXPECT_NE(std::make_pair(level.craft->x, level.craft->y), std::make_pair(startX, startY));
+    pad.restAll();
+    pad.axis(SDL_CONTROLLER_AXIS_LEFTX, 25000);
+    pad.axis(SDL_CONTROLLER_AXIS_LEFTY, -25000);
+    pad.button(SDL_CONTROLLER_BUTTON_A, true);
+    ASSERT_TRUE(frames(level, 2));
+    EXPECT_EQ(level.craft->turretAngle, 225);  // up and right
+    EXPECT_GT(testworld::active(level.orbs), 0);
+    pad.restAll();
+    pad.button(SDL_CONTROLLER_BUTTON_BACK, true);
+    EXPECT_FALSE(frames(level, 1));
+    const DemoOutcome outcome = finishRecording(level, demo);
+    pad.unplug();
+    Level replayed;
+    const PlaybackResult played = playDemo(replayed, demo);
+    EXPECT_EQ(played.desync, "");
+    EXPECT_TRUE(played.complete);
+    EXPECT_EQ(demoEndLine("pad.dem", played.outcome), demoEndLine("pad.dem", outcome));
+}
+
+// Fire moved to ENTER: ENTER shoots and SPACE no longer does.
+TEST_F(PadPlayTest, TheRulesSeeTheBoundKeysAndNotTheOldOnes)
+{
+    PlayBindings bindings = defaultPlayBindings();
+    bindings[static_cast<int>(PlayAction::Fire)] = {KEY_ENTER, 0};
+    setPlayBindings(bindings);
+    for (int scancode : {KEY_SPACE, KEY_ENTER}) {
+        Level level;
+        level.begin("test.fmp");
+        key[scancode] = 1;
+        ASSERT_TRUE(frames(level, 8));  // past the wait for the first shot
+        key[scancode] = 0;
+        EXPECT_EQ(testworld::active(level.orbs) > 0, scancode == KEY_ENTER) << scancode;
+        level.end();
+    }
+    // The help page names the moved keys, and only those.
+    bindings[static_cast<int>(PlayAction::AimUp)] = {KEY_W, KEY_8_PAD};
+    bindings[static_cast<int>(PlayAction::Lock)] = {KEY_L, 0};
+    setPlayBindings(bindings);
+    std::vector<std::string> shown;
+    for (const PageLine& line : helpPageLines()) shown.push_back(line.text);
+    EXPECT_EQ(std::vector<std::string>(shown.begin() + 1, shown.begin() + 8),
+              (std::vector<std::string>{"LEFT CONTROL - Turn on front engines", "SHIFT or ALT - Turn on back engines",
+                                        "ENTER - Fire fire-like weapon",
+                                        "W or 8_PAD/DOWN/LEFT/RIGHT (up/down/left/right) - Aim Turret",
+                                        "F1 - Help Menu", "ESC - Exit current map and/or game", "L - Lock Turret"}));
+}
+
+// The page's own pauses press ESC or the pad's A from pause pressAt until pause releaseAt; a missed
+// script still ends.
+VirtualPad* pagePad = nullptr;
+int pauses = 0, pressAt = 0, releaseAt = 0;
+void scriptedPause()
+{
+    ++pauses;
+    const bool down = (pauses >= pressAt && pauses < releaseAt) || (pauses >= 1000 && pauses % 2);
+    if (pagePad) pagePad->button(SDL_CONTROLLER_BUTTON_A, down);
+    else key[KEY_ESC] = down;
+}
+
+TEST_F(PadPlayTest, APageWaitsForAFreshPressAndReleaseOfEscOrThePadsA)
+{
+    // ESC pressed after 5 pauses; ESC already held as the page opens; A still held from firing.
+    const struct { bool pad, heldAtOpen; int press, release; } cases[] = {
+        {false, false, 5, 12}, {false, true, 0, 3}, {true, true, 3, 5}};
+    for (const auto& c : cases) {
+        pagePad = c.pad ? &pad : nullptr;
+        if (c.pad) pad.button(SDL_CONTROLLER_BUTTON_A, c.heldAtOpen);
+        else key[KEY_ESC] = c.heldAtOpen;
+        pauses = 0, pressAt = c.press, releaseAt = c.release;
+        waitForEscPressAndReleaseWith(scriptedPause);
+        EXPECT_EQ(pauses, c.release) << "case " << &c - cases;
+    }
+}
 }  // namespace

@@ -1,25 +1,13 @@
 // Monsters, orbs and pages headless in the game's folder, the clock set by hand: on a
-// hand-filled 1280 x 960 field (headings, entries, blows at a dome, orb flights and hits,
-// returns), and in levels of the shipped maps (firing, the pages, whole games).
-#include "entities/alien.h"
-#include "entities/dome.h"
-#include "entities/orb.h"
-#include "entities/player_craft.h"
-#include "entities/sprite.h"
-#include "level/level.h"
+// hand-filled 1280 x 960 field (contact, wounds and returns), and
+// in levels of the shipped maps (firing, the pages, the start places).
 #include "level/screens.h"
 #include "base/colors.h"
 #include "base/counters.h"
 #include "tests/support/fmp_bytes.h"
-#include "tests/support/headless.h"
-#include "tilemap/tilemap.h"
+#include "tests/unit/level_test_world.h"
 
-#include <allegro.h>
-#include <gtest/gtest.h>
-
-#include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -27,14 +15,6 @@
 #include <vector>
 
 namespace {
-
-constexpr int kMapW = 1280;
-constexpr int kMapH = 960;
-constexpr int kFrame = 128;  // a monster's and a dome's
-constexpr int kFrameLimit = 60000;  // far more than ten monsters need to fell the domes
-// tan(22.5 degrees): an axis joins the aim when it carries this share of the
-// larger one, which picks the nearest of the eight directions.
-constexpr double kDiagonalShare = 0.41421356;
 
 using Lines = std::vector<std::pair<int, std::string>>;
 
@@ -46,36 +26,24 @@ void recordPage()
     ++pageWaits;
     blit(screen, shownPage, 0, 0, 0, 0, screen->w, screen->h);
 }
-void releaseAllKeys() { std::memset(const_cast<char*>(key), 0, KEY_MAX); }
+using testworld::active;
+using testworld::releaseAllKeys;
 
-template <typename Entity, size_t N>
-int active(Entity* const (&slots)[N])
-{
-    int count = 0;
-    for (const Entity* entity : slots) count += entity->sprite && entity->sprite->active;
-    return count;
-}
-
-class PlayTest : public ::testing::Test {
+class PlayTest : public testworld::GameTest {
 protected:
     void SetUp() override
     {
-        startHeadless(32);
-        text_mode(colorMagenta);  // as the game sets it at start-up
+        GameTest::SetUp();
         clear_to_color(screen, colorRed);
-        backBuffer = create_bitmap(screen->w, screen->h);
         shownPage = create_bitmap(screen->w, screen->h);
-        levelMusicStarted = 1;  // no sound here; the level must not start it
         savedWait_ = std::exchange(waitForEscPressAndRelease, recordPage);
         pageWaits = 0;
-        releaseAllKeys();
-        tickCounter = 0;
     }
     void TearDown() override
     {
         waitForEscPressAndRelease = savedWait_;
-        destroy_bitmap(backBuffer);
         destroy_bitmap(shownPage);
+        GameTest::TearDown();
     }
 
     // The page's lines are as expected (trailing blanks show only there),
@@ -97,59 +65,6 @@ protected:
         destroy_bitmap(want);
     }
 
-    // Drives on, holds the arrows towards the nearest monster and fires.
-    void playerKeys()
-    {
-        releaseAllKeys();
-        key[KEY_LCONTROL] = 1;
-        const float cartX = level.craft->x + 16, cartY = level.craft->y + 16;
-        const Alien* target = nullptr;
-        float nearest = 0;
-        for (const Alien* alien : level.aliens) {
-            const float d = Alien::distance(cartX, cartY, alien->x + 64, alien->y + 64);
-            if (alien->sprite && alien->sprite->active && (!target || d < nearest)) {
-                target = alien;
-                nearest = d;
-            }
-        }
-        if (!target) return;
-        key[KEY_SPACE] = 1;
-        const float dx = target->x + 64 - cartX, dy = target->y + 64 - cartY;
-        const float share = std::max(std::fabs(dx), std::fabs(dy)) * kDiagonalShare;
-        if (std::fabs(dx) >= share) key[dx < 0 ? KEY_LEFT : KEY_RIGHT] = 1;
-        if (std::fabs(dy) >= share) key[dy < 0 ? KEY_UP : KEY_DOWN] = 1;
-    }
-
-    // Plays until game over; returns the monsters shot down.
-    int play(const char* map, unsigned seed, bool withPlayer)
-    {
-        SCOPED_TRACE(map);
-        pageWaits = 0;
-        srand(seed);
-        level.begin(map);
-        level.lastScoreTick = 0;  // begin restarts the clock but keeps the last scoring tick
-        int frames = 0, steps = 0, stepsWithADome = 0, downed = 0;
-        for (; !level.gameOver && frames < kFrameLimit; ++frames, ++tickCounter) {
-            if (withPlayer) playerKeys();
-            const int seconds = level.secondsPlayed;
-            const int monsters = active(level.aliens);
-            level.playFrame();
-            // Nothing after the scoring step in a frame changes the domes.
-            steps += level.secondsPlayed != seconds;
-            stepsWithADome += level.secondsPlayed != seconds && active(level.domes) > 0;
-            downed += std::max(0, monsters - active(level.aliens));
-        }
-        EXPECT_TRUE(level.gameOver) << "no game over after " << frames << " frames";
-        EXPECT_EQ(pageWaits, 1);
-        EXPECT_EQ(level.secondsPlayed, steps);
-        EXPECT_EQ(level.score, stepsWithADome);
-        EXPECT_GT(level.score, 0);
-        level.end();
-        releaseAllKeys();
-        return downed;
-    }
-
-    ScopedChdir inGame_{gameDir()};
     Level level;
 
 private:
@@ -157,25 +72,14 @@ private:
 };
 
 // The slots filled by hand on a map of 40 x 30 blocks, a dome at (1000, 1000).
-class FieldTest : public PlayTest {
+class FieldTest : public testworld::WorldTest {
 protected:
     void SetUp() override
     {
-        PlayTest::SetUp();
-        tileMap.blockWidth = tileMap.blockHeight = 32;
-        tileMap.mapWidth = kMapW / 32;
-        tileMap.mapHeight = kMapH / 32;
-        for (Orb*& orb : level.orbs) orb = new Orb;
-        for (Dome*& dome : level.domes) dome = new Dome;
-        for (Alien*& alien : level.aliens) alien = new Alien;  // no sprite: off the field
+        WorldTest::SetUp();
+        testworld::writeStrip(folder.file("alien.bmp"), 128, 128, 5);  // a Balrog's five frames
+        useTrack(std::vector<std::string>(30, std::string(40, '.')));
         level.domes[0]->init(1000, 1000);
-    }
-    void TearDown() override
-    {
-        for (Orb* orb : level.orbs) delete orb;
-        for (Alien* alien : level.aliens) delete alien;
-        for (Dome* dome : level.domes) delete dome;
-        PlayTest::TearDown();
     }
 
     // The monster in slot, spawned as in play, then set at (x, y) on heading.
@@ -189,89 +93,6 @@ protected:
         return alien;
     }
 };
-
-TEST_F(FieldTest, HeadingsToTheDomeCarryTheFormulasPlusOne)
-{
-    // Straight lines: down is 0 + 1 = 361; from the left 360 - 90.0000001 + 1
-    // truncates to 270. Diagonals are 32 library units, a hair above 45
-    // degrees, so the formulas that subtract it fall short of 136 and 316.
-    // On the dome's very corner there is no direction: the heading is kept.
-    const struct { float x, y; int heading; } cases[] = {
-        {1000, 500, 361},  {1000, 1500, 181}, {500, 1000, 270}, {1500, 1000, 91}, {1300, 1300, 135},
-        {700, 700, 315},   {1300, 700, 46},   {700, 1300, 226}, {1000, 1000, 77},
-    };
-    for (const auto& c : cases) {
-        Alien& alien = place(0, c.x, c.y, 77);
-        alien.chooseTarget(level.domes);
-        EXPECT_EQ(alien.heading, c.heading) << "from " << c.x << "," << c.y;
-    }
-}
-
-TEST_F(FieldTest, EntriesLieOnTheEdgesRolledSideThenNearThenPosition)
-{
-    for (unsigned seed = 1; seed <= 200; ++seed) {
-        srand(seed);
-        const bool side = rand() % 10 < 5;
-        const bool near = rand() % 10 < 5;
-        const int roll = rand();
-        Alien& alien = place(0, 0, 0);
-        srand(seed);
-        alien.placeAtEdge();
-        const int across = side ? alien.x : alien.y;
-        const int along = side ? alien.y : alien.x;
-        const int length = side ? kMapH : kMapW;
-        // Left and top edges run from a frame before their corner, the others
-        // from a frame past it, each as long as its side of the map.
-        const int first = near ? -kFrame : kFrame;
-        SCOPED_TRACE(testing::Message() << "seed " << seed);
-        EXPECT_EQ(across, near ? 0 : (side ? kMapW : kMapH));
-        EXPECT_EQ(along, roll % length + first);
-    }
-}
-
-TEST_F(FieldTest, AMonsterAtADomeStandsStillAndStrikesOncePer51Ticks)
-{
-    // Walking right into the dome's left side, its top corner inside.
-    Alien& alien = place(0, 1000 - kFrame - 1, 1010);
-    alien.chooseTarget(level.domes);
-    std::vector<int> blows;
-    for (tickCounter = 0; tickCounter <= 51 * 4; ++tickCounter) {
-        const int before = level.domes[0]->health;
-        alien.update(level.domes);
-        if (level.domes[0]->health != before) blows.push_back(tickCounter);
-        EXPECT_EQ(alien.x, 1000 - kFrame - 1);
-        EXPECT_EQ(alien.y, 1010);
-    }
-    EXPECT_EQ(blows, (std::vector<int>{51, 102, 153, 204}));
-    EXPECT_EQ(level.domes[0]->health, 46);
-}
-
-TEST_F(FieldTest, ADomeFallsAfter50BlowsAndOnlyTheFellingMonsterReAims)
-{
-    level.domes[1]->init(2000, 1000);
-    Alien& feller = place(0, 1000 - kFrame - 1, 1010);
-    feller.chooseTarget(level.domes);
-    Alien& bystander = place(1, 1010, 1000 - kFrame - 1);  // on the dome's top
-    bystander.chooseTarget(level.domes);
-    const int heading = bystander.heading;
-    int blows = 0;
-    for (tickCounter = 51; level.domes[0]->sprite->active && blows < 60; tickCounter += 51) {
-        bystander.lastAttackTick = tickCounter;  // it just struck: the last blow is the feller's
-        const int before = level.domes[0]->health;
-        feller.update(level.domes);
-        bystander.update(level.domes);
-        blows += before - level.domes[0]->health;
-    }
-    EXPECT_EQ(blows, 50);
-    EXPECT_FALSE(level.domes[0]->sprite->active);
-    // To the standing dome, far right and 10 pixels up: 64 units, 90 + 181.
-    EXPECT_EQ(feller.heading, 271);
-    // The bystander keeps its heading and walks on, 3 pixels a step.
-    EXPECT_EQ(bystander.heading, heading);
-    const float x = bystander.x, y = bystander.y;
-    bystander.update(level.domes);
-    EXPECT_NEAR(Alien::distance(x, y, bystander.x, bystander.y), 3.0f, 1e-3);
-}
 
 TEST_F(FieldTest, EqualLeftOrTopEdgesMakeNoContact)
 {
@@ -304,64 +125,6 @@ TEST_F(FieldTest, TenHitsSendAMonsterBackWithFullHealthWithin2000Ticks)
     EXPECT_EQ(alien.health, 10);
 }
 
-TEST_F(FieldTest, EachOrbAngleStepsFivePixelsOnEveryMovingAxis)
-{
-    // Clockwise from straight down; 20 and 40 snap to the nearest of eight.
-    const struct { int angle, dx, dy; } steps[] = {
-        {0, 0, 5},    {45, -5, 5}, {90, -5, 0}, {135, -5, -5}, {180, 0, -5},
-        {225, 5, -5}, {270, 5, 0}, {315, 5, 5}, {20, 0, 5},    {40, -5, 5},
-    };
-    Orb& orb = *level.orbs[0];
-    for (const auto& step : steps) {
-        orb.fire(step.angle, 300, 200);
-        for (int n = 1; n <= 3; ++n) {
-            orb.move();
-            EXPECT_EQ(orb.sprite->x, 300 + n * step.dx) << "angle " << step.angle;
-            EXPECT_EQ(orb.sprite->y, 200 + n * step.dy) << "angle " << step.angle;
-        }
-    }
-}
-
-TEST_F(FieldTest, OrbsAreSpentOnStep50AlongAnAxisAnd36DiagonallyAndHitOnlyInside)
-{
-    // Diagonal: 35 steps are 247.5 pixels out, 36 are 254.6. Straight down
-    // the orb meets nothing and is spent at 250 pixels exactly. On step 49
-    // the rightward orb's right side lies on this monster's left edge, no
-    // hit; its last step takes it inside, a hit.
-    Alien& atRange = place(0, 261, -50);
-    const struct { int angle, steps, endX, endY; } flights[] = {
-        {270, 50, 250, 0}, {0, 50, 0, 250}, {315, 36, 180, 180}};
-    Orb& orb = *level.orbs[0];
-    for (const auto& flight : flights) {
-        orb.fire(flight.angle, 0, 0);
-        ASSERT_NE(orb.sprite->frameBitmap, nullptr) << "a spent orb must fire again";
-        int steps = 0;
-        for (; orb.sprite->active && steps < 100; ++steps) level.updateOrbs();
-        EXPECT_EQ(steps, flight.steps) << "angle " << flight.angle;
-        EXPECT_EQ(orb.sprite->x, flight.endX);
-        EXPECT_EQ(orb.sprite->y, flight.endY);
-        EXPECT_EQ(orb.sprite->frameBitmap, nullptr);
-    }
-    EXPECT_EQ(atRange.health, 9);
-}
-
-TEST_F(FieldTest, AnOrbWoundsEveryMonsterOnTheFieldItTouchesAndIsSpentOnce)
-{
-    Alien& first = place(2, 100, 100);
-    Alien& second = place(7, 150, 150);
-    Alien& waiting = place(4, 120, 120);
-    waiting.sprite->active = false;  // off the field, like the slots without a sprite
-    Orb& orb = *level.orbs[0];
-    orb.fire(0, 200, 195);  // one step down to (200, 200), inside all three
-    level.updateOrbs();
-    EXPECT_FALSE(orb.sprite->active);
-    level.updateOrbs();
-    EXPECT_EQ(orb.sprite->frameBitmap, nullptr);
-    EXPECT_EQ(first.health, 9);
-    EXPECT_EQ(second.health, 9);
-    EXPECT_EQ(waiting.health, 10);
-}
-
 // A system driver that lets a tick pass whenever a bitmap is made, as a slow
 // disk would while a picture loads.
 SYSTEM_DRIVER* plainDriver = nullptr;
@@ -376,28 +139,14 @@ BITMAP* createBitmapOneTickLate(int depth, int w, int h)
     return made;
 }
 
-TEST_F(PlayTest, SpaceFiresOncePerSixTicksAndNotAtAllWithEveryOrbInFlight)
+TEST_F(PlayTest, SpaceFiresNotAtAllWithEveryOrbInFlightAndTheWaitStartsAfterTheShotsLoad)
 {
     level.begin("level1.fmp");
-    key[KEY_SPACE] = key[KEY_RIGHT] = 1;
-    std::vector<int> shotTicks;
-    for (tickCounter = 0; tickCounter <= 60; ++tickCounter) {
-        for (int frame = 0; frame < 3; ++frame) {  // several frames per tick
-            const int before = active(level.orbs);
-            level.handleInput();
-            if (active(level.orbs) != before) shotTicks.push_back(tickCounter);
-        }
-    }
-    EXPECT_EQ(shotTicks, (std::vector<int>{6, 12, 18, 24, 30, 36, 42, 48, 54, 60}));
-    EXPECT_EQ(level.orbs[0]->angle, 270);
-    EXPECT_EQ(level.orbs[0]->startX, level.craft->x + 16);
-    EXPECT_EQ(level.orbs[0]->startY, level.craft->y + 16);
-    for (Orb* orb : level.orbs) {
-        if (!orb->sprite->active) orb->fire(0, 1000, 1000);
-    }
+    key[KEY_SPACE] = 1;
+    for (Orb* orb : level.orbs) orb->fire(0, 1000, 1000);
     tickCounter = 100;
     level.handleInput();
-    EXPECT_EQ(level.lastFireTick, 60);
+    EXPECT_EQ(level.lastFireTick, 0);
     // The shot loads its picture from disk; a tick that passes meanwhile
     // counts towards the wait for the next one.
     plainDriver = system_driver;
@@ -447,38 +196,6 @@ TEST(PagesTest, VerdictsChangeAtEachBoundary)
     for (const auto& [score, verdict] : cases) EXPECT_EQ(verdictFor(score), verdict) << "score " << score;
 }
 
-// The wait's own pauses drive ESC: down at pause pressAt, up at releaseAt.
-int pauses = 0, pressAt = 0, releaseAt = 0;
-void scriptedPause()
-{
-    ++pauses;
-    if (pauses == pressAt) key[KEY_ESC] = 1;
-    if (pauses == releaseAt) key[KEY_ESC] = 0;
-    if (pauses >= 1000) key[KEY_ESC] = !key[KEY_ESC];  // a missed script still ends
-}
-
-TEST_F(PlayTest, ThePagesWaitEndsOnceEscHasBeenPressedAndReleased)
-{
-    // Pressed after 5 pauses; and already held as the page opens.
-    const struct { int heldAtOpen, press, release; } cases[] = {{0, 5, 12}, {1, 0, 3}};
-    for (const auto& c : cases) {
-        key[KEY_ESC] = c.heldAtOpen;
-        pauses = 0;
-        pressAt = c.press;
-        releaseAt = c.release;
-        waitForEscPressAndReleaseWith(scriptedPause);
-        EXPECT_EQ(pauses, c.release) << "held at open: " << c.heldAtOpen;
-    }
-}
-
-TEST_F(PlayTest, OnEachMapAPlayerFightsAndNobodyAtTheKeysLosesTooUntilTheDomesFall)
-{
-    for (const char* map : {"level1.fmp", "test.fmp"}) {
-        EXPECT_GT(play(map, 1, true), 0) << map << ": the player never downed a monster";
-        EXPECT_EQ(play(map, 2, false), 0) << map;
-    }
-}
-
 TEST_F(PlayTest, AMapsOwnPlacesSetTheCartAndDomesElseItsFileNameDoes)
 {
     // level1.fmp is plain and big-endian: a places chunk is appended to a copy
@@ -489,10 +206,7 @@ TEST_F(PlayTest, AMapsOwnPlacesSetTheCartAndDomesElseItsFileNameDoes)
     TempDir dir;
     ASSERT_TRUE(writeFile(dir.file("mine.fmp"), fmp::form(chunks)));
     ASSERT_TRUE(writeFile(dir.file("level1.fmp"), plain));
-    const struct {
-        std::string map;
-        int startX, startY, domes, firstDomeX;
-    } rows[] = {{dir.file("mine.fmp"), 3, 2, 3, 32}, {"level1.fmp", 5, 4, 1, 288},
+    const struct { std::string map; int startX, startY, domes, firstDomeX; } rows[] = {{dir.file("mine.fmp"), 3, 2, 3, 32}, {"level1.fmp", 5, 4, 1, 288},
                 {dir.file("level1.fmp"), 10, 11, 1, 640}};
     for (const auto& r : rows) {
         level.begin(r.map.c_str());

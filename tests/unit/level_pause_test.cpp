@@ -29,13 +29,7 @@ const PauseHooks kScripted = {
 
 TEST(Pause, PAndTheFocusStartAndEndItAndTheClockTakesUpWhereItStood)
 {
-    const struct {
-        bool byKey, whenUnfocused;
-        std::set<int> p;
-        int lost, back;
-        int idles;
-        const char* happened;
-    } cases[] = {
+    const struct { bool byKey, whenUnfocused; std::set<int> p; int lost, back, idles; const char* log; } cases[] = {
         {true, true, {}, 5, 5, 0, ""},  // nothing asked: the pass goes on at once
         {true, true, {0, 3}, 9, 9, 3, "music-off shown hidden music-on "},
         {true, false, {}, 0, 4, 0, ""},  // focus lost without pause_unfocused: play goes on
@@ -48,13 +42,13 @@ TEST(Pause, PAndTheFocusStartAndEndItAndTheClockTakesUpWhereItStood)
         {true, true, {3}, 0, 9, 3, "music-off shown release hidden music-on "},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.happened);
+        SCOPED_TRACE(c.log);
         enablePause(c.byKey, c.whenUnfocused);
         idles = 0, pPressedAt = c.p, focusLostFrom = c.lost, focusBackAt = c.back, happened.clear();
         tickCounter = 1234;
         holdWhilePaused(kScripted);
         EXPECT_EQ(idles, c.idles);
-        EXPECT_EQ(happened, c.happened);
+        EXPECT_EQ(happened, c.log);
         EXPECT_EQ(tickCounter, 1234) << "the clock moved by the paused time";
     }
     enablePause(false, false);

@@ -1,17 +1,13 @@
-// A level's life on the shipped maps: what begin builds and where, driving
-// for thousands of frames on the real tracks, the end of the game, teardown
-// without leaks, and the fatal paths for a missing map or picture.
+// A level's life on the shipped maps: what begin builds and where, the end of
+// the game, teardown without leaks, and the fatal paths for a missing map or picture.
 #include "level/screens.h"
 #include "base/counters.h"
-#include "tests/support/headless.h"
 #include "tests/unit/level_test_world.h"
-#include "tilemap/lookup.h"
 
 #include <algorithm>
 #include <iterator>
 #include <cstdlib>
 #include <filesystem>
-#include <set>
 #include <unistd.h>
 #include <utility>
 
@@ -19,33 +15,18 @@ namespace {
 
 void noWait() {}
 
-class RunTest : public ::testing::Test {
+class RunTest : public testworld::GameTest {
 protected:
     void SetUp() override
     {
-        startHeadless();
-        text_mode(testworld::mask());
-        backBuffer = create_bitmap(640, 480);
-        levelMusicStarted = 1;  // music is for the end-to-end tests
-        testworld::releaseAllKeys();
-        std::srand(1);
-        tickCounter = 0;
+        GameTest::SetUp();
         waitForEscPressAndRelease = noWait;  // the game-over page
     }
-    void TearDown() override
-    {
-        destroy_bitmap(backBuffer);
-        backBuffer = nullptr;
-    }
 
-    ScopedChdir inGame{gameDir()};
     Level level;
 };
 
-struct Placement {
-    const char* map;
-    int cartX, cartY, domeX, domeY;
-};
+struct Placement { const char* map; int cartX, cartY, domeX, domeY; };
 
 class ShippedMapTest : public RunTest, public ::testing::WithParamInterface<Placement> {};
 
@@ -77,39 +58,6 @@ TEST_P(ShippedMapTest, BeginPlacesCartAndDomeByMapNameThePlayEndsWithTheDomeAndE
     EXPECT_EQ(std::count(level.orbs, std::end(level.orbs), nullptr) + std::count(level.aliens, std::end(level.aliens), nullptr) +
                   std::count(level.domes, std::end(level.domes), nullptr),
               kOrbSlots + kAlienSlots + kDomeSlots);
-}
-
-// Driven thousands of frames forwards, then backwards, the cart stays on track
-// cells inside the map, on its cell across its way of travel.
-TEST_P(ShippedMapTest, TheCartKeepsToTheTrackForwardsAndBackwards)
-{
-    level.begin(GetParam().map);
-    level.drawScene();  // the cart reads the layer the view leaves current
-    const PlayerCraft& craft = *level.craft;
-    std::set<std::pair<int, int>> visited;
-    for (int driveKey : {KEY_LCONTROL, KEY_ALT}) {
-        SCOPED_TRACE(driveKey == KEY_ALT ? "backwards" : "forwards");
-        key[driveKey] = 1;
-        for (int frame = 0; frame < 4000; ++frame) {
-            tickCounter += 1;
-            level.handleInput();
-            const int column = level.cellX;
-            const int row = level.cellY;
-            ASSERT_TRUE(column >= 0 && column < tileMap.mapWidth && row >= 0 && row < tileMap.mapHeight) << frame;
-            ASSERT_NE(getBlockAt(column, row)->flags, 0) << "frame " << frame << ": no track at " << column << "," << row;
-            const bool across = craft.moveDirection == kDirectionLeft || craft.moveDirection == kDirectionRight;
-            if (craft.moveDirection != kDirectionNone) {
-                ASSERT_EQ(across ? craft.y : craft.x, across ? row * 32 : column * 32) << "frame " << frame;
-            }
-            ASSERT_TRUE(std::abs(craft.x - column * 32) < 32 && std::abs(craft.y - row * 32) < 32) << frame;
-            visited.insert({column, row});
-        }
-        key[driveKey] = 0;
-        EXPECT_GT(craft.speed, 10.0f) << "at top speed";
-    }
-    EXPECT_GE(visited.size(), 20u) << "the cart went somewhere";
-    EXPECT_TRUE(level.backEnginesOn);
-    level.end();
 }
 
 INSTANTIATE_TEST_SUITE_P(Maps, ShippedMapTest,

@@ -1,6 +1,5 @@
 // Drawing: sprite frames on the clock, the dome and its health bar relative to
-// the camera, the panel with its face box and read-outs, and the masked copy
-// of the finished frame to the screen.
+// the camera, and the panel's read-outs.
 #include "level/panel_cache.h"
 #include "base/colors.h"
 #include "tests/unit/level_test_world.h"
@@ -105,20 +104,6 @@ TEST_F(SceneTest, TheReadOutsShowTheirValuesInTheirBoxesFrameAfterFrame)
         level.drawScene();
         for (int i = 0; i < 4; ++i) expectReadout(boxes[i], texts[i]);
     }
-}
-
-TEST_F(SceneTest, ThePanelShowsTheFaceInItsBoxAndTheViewThroughItsHoles)
-{
-    clear_to_color(screen, makecol(0, 0, 0));
-    rectfill(backBuffer, 400, 100, 420, 120, mask());  // magenta in the frame leaves the screen as it was
-    level.drawScene();
-    EXPECT_EQ(at(410, 110), makecol(0, 0, 0));
-    EXPECT_EQ(at(430, 110), background());
-    EXPECT_EQ(at(kFaceX + 1, kFaceY + 1), faceColour());
-    EXPECT_EQ(at(kFaceX + 5, kFaceY + 5), colorBlack) << "a transparent face pixel shows the box";
-    EXPECT_EQ(at(kFaceX + kFaceWidth, kFaceY + kFaceHeight), colorBlack) << "one pixel wider and taller";
-    EXPECT_EQ(at(kFaceX + kFaceWidth + 1, kFaceY + 10), panelColour());
-    EXPECT_EQ(at(kHoleX + 9, kHoleY + 9), background()) << "a hole in the panel shows the view";
 }
 
 TEST_F(SceneTest, LoadShowsFrameZeroAndFramesStepWhenTheClockIsMoreThanTheDelayAway)
