@@ -86,8 +86,7 @@ e2e_copy_game() {
 
 # usage: e2e_start_game [VAR=value...]  (the game runs from its own folder, or as E2E_GAME_EXE from
 # E2E_START_DIR when those are set, with E2E_GAME_ARGS)
-e2e_start_game() {
-  [ -n "$E2E_HOME" ] || e2e_make_home null-audio
+e2e_launch_game() {
   (cd "${E2E_START_DIR:-$E2E_GAME_DIR}" &&
     exec env -u GLIMMERFALL_DATA HOME="$E2E_HOME" PATH="$E2E_WORK/bin:$PATH" DISPLAY="$DISPLAY" "$@" \
       "${E2E_GAME_EXE:-./glimmerfall}" "${E2E_GAME_ARGS[@]}") \
@@ -95,6 +94,20 @@ e2e_start_game() {
   E2E_GAME_PID=$!
   E2E_EXIT_STATUS=""
   e2e_log "game started (pid $E2E_GAME_PID)"
+}
+e2e_game_window_up() { xwininfo -root -children 2>/dev/null | grep -q '"glimmerfall"'; }
+e2e_game_up_or_gone() { e2e_game_window_up || e2e_game_gone; }
+# Now and then, on a loaded machine, the library cannot reach the display at all and the game stops at its
+# first step ("Failed to initialize allegro library", before any window): such a start is made once more.
+e2e_start_game() {
+  [ -n "$E2E_HOME" ] || e2e_make_home null-audio
+  e2e_launch_game "$@"
+  e2e_retry 50 0.1 e2e_game_up_or_gone
+  if e2e_game_gone && tail -n 2 "$E2E_ARTIFACTS/game.log" | grep -q "^ERROR:  Failed to initialize allegro library"; then
+    wait "$E2E_GAME_PID" 2>/dev/null
+    e2e_log "the library could not start (no display reached): starting the game again"
+    e2e_launch_game "$@"
+  fi
 }
 e2e_game_running() { [ -n "$E2E_GAME_PID" ] && kill -0 "$E2E_GAME_PID" 2>/dev/null; }
 e2e_game_gone() { ! e2e_game_running; }
