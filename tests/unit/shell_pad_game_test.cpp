@@ -2,6 +2,7 @@
 // a level driven to its game-over page, back through the menus to Quit; and
 // without a settings source no SDL layer is started at all.
 #include <SDL.h>
+#include <allegro.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -93,6 +94,9 @@ TEST(PadGame, MenusToGameOverAndQuitFromThePadAlone)
     nextPresses = {B::SDL_CONTROLLER_BUTTON_DPAD_DOWN, B::SDL_CONTROLLER_BUTTON_A, B::SDL_CONTROLLER_BUTTON_B,
                    B::SDL_CONTROLLER_BUTTON_DPAD_DOWN, B::SDL_CONTROLLER_BUTTON_A};
     Menu menu;
+    // The menu makes a back buffer of its own, as in the game.
+    destroy_bitmap(backBuffer);
+    backBuffer = nullptr;
     startMenu(menu);
     pad->button(SDL_CONTROLLER_BUTTON_B, true);
     EXPECT_TRUE(mainMenuGoesOn(menu)) << "B in the main menu does nothing";
