@@ -49,6 +49,13 @@ void present(BITMAP* overlay)
     endPass();
 }
 
+// ENTER as both menus take it: the keyboard's (not the Enter of Alt+Enter)
+// or a pad's A.
+bool menuEnterHeld()
+{
+    return enterKeyForMenus() || padKey(KEY_ENTER);
+}
+
 // UP and DOWN (or a pad's d-pad or stick) move the highlight once per press:
 // the picture holds still until the key is let go.
 void moveSelection(Menu& menu, const MenuHooks& hooks, int32_t entryCount)
@@ -97,7 +104,7 @@ void mainMenuPass(Menu& menu, const MenuHooks& hooks)
     writeTexts(menu.overlay, kMainMenuTexts, kMainMenuEntries, menu.selection);
 
     moveSelection(menu, hooks, kMainMenuEntries);
-    if (enterKeyForMenus() || padKey(KEY_ENTER)) {
+    if (menuEnterHeld()) {
         hooks.waits.whileDown(KEY_ENTER);
         // The action belongs to the entry ENTER was pressed on: the map menu
         // may come back with "Level1" (index 1) highlighted, which must not
@@ -168,7 +175,7 @@ void mapMenuPass(Menu& menu, const MenuHooks& hooks)
                menu.selection - menu.firstShown);
     moveSelection(menu, hooks, count);
     // No wait for ENTER's release: the level starts at once.
-    if (enterKeyForMenus() || padKey(KEY_ENTER)) {
+    if (menuEnterHeld()) {
         if (menu.selection >= kMapMenuEntries && menu.selection < count) {
             playUserMap(menu, hooks, menu.userMaps[static_cast<std::size_t>(menu.selection - kMapMenuEntries)]);
         } else {
