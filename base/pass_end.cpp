@@ -6,6 +6,7 @@
 
 #include "base/desktop_display.h"
 #include "base/game_pad.h"
+#include "base/input_thread.h"
 #include "base/pacer.h"
 #include "base/scaled_screen.h"
 #include "base/screenshot.h"
@@ -85,6 +86,7 @@ Pacer& passPacer()
 
 void endPass()
 {
+    releaseInputThread();
     presentScreen();
     answerPassKeys();
     passPacer().endPass();
@@ -93,6 +95,7 @@ void endPass()
 
 void idleWhileWaiting()
 {
+    releaseInputThread();
     answerPassKeys();
     quitIfAsked();
     rest(kWaitRestMs);
@@ -100,7 +103,14 @@ void idleWhileWaiting()
 
 void idleWhilePaused()
 {
+    // The input thread sleeps through a pause (base/input_thread.h); the
+    // keys are read here instead, twenty milliseconds apart.
+    readInputWhileHeld();
     answerPassKeys();
+    if (requestedQuitStatus() != kNoQuitRequested) {
+        releaseInputThread();
+    }
     quitIfAsked();
+    holdInputThread();
     rest(kPausedRestMs);
 }

@@ -50,7 +50,10 @@ void applyDisplaySettings(const Settings& settings)
     enablePause(pausable, pausable && settings.pauseUnfocused != 0);
     allowScreenshots(settings.settingsInUse);
     passPacer().setRate(settings.fps);
-    if (settings.window != 0) {
+    // With settings the game is always a window, full screen included (a
+    // window manager's close, as Alt+F4, reaches it there), and Alt+Enter
+    // may turn one into the other at any time.
+    if (settings.settingsInUse) {
         set_close_button_callback(requestClose);
     }
 }
