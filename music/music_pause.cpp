@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "music/ogg_stream.h"
+
 namespace {
 std::vector<int> pausedVoices;  // stopped by the pause, started again by the resume
 }
@@ -14,6 +16,7 @@ void pauseMusic()
     if (digi_driver == nullptr || !pausedVoices.empty()) {
         return;
     }
+    holdOggStreams(true);
     for (int voice = 0; voice < VIRTUAL_VOICES; ++voice) {
         if (voice_check(voice) != nullptr && voice_get_position(voice) >= 0) {
             voice_stop(voice);
@@ -28,4 +31,5 @@ void resumeMusic()
         voice_start(voice);
     }
     pausedVoices.clear();
+    holdOggStreams(false);
 }

@@ -1,6 +1,6 @@
 // Pausing the music with the game: every voice that is playing stops where
-// it is and goes on from there. The streams' timers find no buffer to fill
-// while their voice stands, so they need no stopping of their own.
+// it is and goes on from there, and the streams are not fed meanwhile (a
+// buffer handed over would start its voice again).
 #pragma once
 
 void pauseMusic();

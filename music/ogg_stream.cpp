@@ -6,6 +6,10 @@
 namespace {
 // The library's 16-bit samples are unsigned: this is the flat line.
 constexpr std::uint16_t kSilence = 0x8000;
+
+// Taken by every refill before its stream's own lock.
+std::mutex holdLock;
+bool streamsHeld = false;
 }
 
 void fillOggFragment(ALOGG_OGG& ogg, std::uint16_t* samples)
@@ -24,9 +28,10 @@ int refillOggStream(ALOGG_OGG* ogg)
     if (ogg == nullptr) {
         return 0;
     }
+    std::lock_guard<std::mutex> hold(holdLock);
     std::lock_guard<std::mutex> guard(ogg->audioLock);
     AUDIOSTREAM* audio = ogg->audio;
-    if (audio == nullptr) {
+    if (audio == nullptr || streamsHeld) {
         return 0;
     }
     // The stream never holds more than two halves of bufcount buffers, so a
@@ -44,4 +49,10 @@ int refillOggStream(ALOGG_OGG* ogg)
         ++ogg->buffersFed;
     }
     return filled;
+}
+
+void holdOggStreams(bool held)
+{
+    std::lock_guard<std::mutex> hold(holdLock);
+    streamsHeld = held;
 }

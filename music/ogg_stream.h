@@ -32,4 +32,11 @@ void fillOggFragment(ALOGG_OGG& ogg, std::uint16_t* samples);
 
 // Fills every stream buffer that the library is ready to take; returns how
 // many were filled. Past the end of an unlooped piece it feeds silence.
+// Nothing is filled while the streams are held.
 int refillOggStream(ALOGG_OGG* ogg);
+
+// Holds every stream, or lets them go: the library starts a stream's voice
+// again whenever a buffer is handed over, so a voice stopped for a pause
+// stays stopped only while its stream is not fed. Once this returns no
+// refill is under way.
+void holdOggStreams(bool held);

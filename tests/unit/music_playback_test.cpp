@@ -1,6 +1,7 @@
 // Real playback on ALSA's null device behind its file plugin, which keeps
 // every sample mixed, fed by the library's timer, which needs the X11 system
 // driver: tests/cmake/music.cmake runs this under Xvfb.
+#include "music/music_pause.h"
 #include "music/ogg_stream.h"
 #include "music/track.h"
 #include "tests/support/headless.h"
@@ -120,5 +121,24 @@ TEST_F(RealPlayback, TheVolumeScalesTheMusicAndMuteSilencesItWhileItGoesOn)
         EXPECT_TRUE(muted ? heard == 0 : heard > 1000) << "muted " << muted << ": " << heard;
         EXPECT_GT(track.stream->buffersFed.load(), fed) << "a muted track goes on playing";
     }
+    releaseMusicTrack(track);
+}
+
+TEST_F(RealPlayback, APauseHoldsTheMusicWhereItIsAndTheResumeGoesOnFromThere)
+{
+    MusicTrack track = startMusicTrack("Mystery.ogg");
+    rest(kSettleMs);
+    pauseMusic();
+    rest(kSettleMs);
+    const int voice = track.stream->audio->voice;
+    const int position = voice_get_position(voice);
+    const long fed = track.stream->buffersFed.load();
+    EXPECT_EQ(loudnessFromNow(), 0);
+    EXPECT_EQ(voice_get_position(voice), position);
+    EXPECT_EQ(track.stream->buffersFed.load(), fed) << "a held stream is fed";
+    resumeMusic();
+    rest(kSettleMs);
+    EXPECT_GT(loudnessFromNow(), 1000);
+    EXPECT_GT(track.stream->buffersFed.load(), fed);
     releaseMusicTrack(track);
 }
