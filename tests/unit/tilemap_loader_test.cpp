@@ -15,7 +15,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
+#include <iterator>
+#include <utility>
 
 namespace {
 
@@ -73,62 +74,44 @@ protected:
     void TearDown() override { freeMap(); }
 };
 
-TEST_F(Loader, HeaderFieldsInBothByteOrdersAndOf28Bytes)
+TEST_F(Loader, LittleEndianHeaderRecordsAndPlacesAndAHeaderOf28Bytes)
 {
-    // Version 1 (0), encoding 1; map 3 x 2; blocks 2 x 1 at 16 (24) bits;
-    // records of 32 bytes, 2 records, 2 graphics; steps 5 x 6; staggers -2
-    // and 2; two bytes not read. Cut to 28 bytes, the block size is the step
-    // and nothing of the map loaded before remains.
-    const std::string big("\x01\0\0\x01\0\x03\0\x02\0\0\0\0\0\x02\0\x01\0\x10\0\x20\0\x02\0\x02\0\0\0\0\0\x05\0\x06"
-                          "\xFF\xFE\0\x02\0\0", 38);
-    const std::string headers[] = {
-        big, std::string("\0\0\x01\x01\x03\0\x02\0\0\0\0\0\x02\0\x01\0\x18\0\x20\0\x02\0\x02\0\0\0\0\0\x05\0\x06\0"
-                         "\xFE\xFF\x02\0", 36), big.substr(0, 28)};
-    for (int i : {0, 1, 2}) {
-        const int little = i == 1, depth = 16 + 8 * little;
+    // The big-endian order of these fields is in the fmpinfo dump's map and in
+    // the level's places test. Header: version 0, encoding 1; map 3 x 2;
+    // blocks 2 x 1 at 24 bits; records of 40 bytes, 2 records, 4 graphics;
+    // steps 5 x 6; staggers -2 and 2; two bytes not read. Cut to 28 bytes,
+    // the block size is the step and nothing of the map loaded before remains.
+    const std::string header("\0\0\x01\x01\x03\0\x02\0\0\0\0\0\x02\0\x01\0\x18\0\x28\0\x02\0\x04\0\0\0\0\0\x05\0\x06\0"
+                             "\xFE\xFF\x02\0", 36);
+    // back 3, fore1 1, fore2 0, fore3 2, users 0x11223344, 0xFFFFFFFE,
+    // 0xABCD, 0x0304, 0x80, 7, 0xFF, flags 0xA5, padded with 0xEE; then a
+    // record of zeros.
+    const std::string records =
+        std::string("\x03\0\0\0\x01\0\0\0\0\0\0\0\x02\0\0\0\x44\x33\x22\x11\xFE\xFF\xFF\xFF\xCD\xAB\x04\x03\x80\x07"
+                    "\xFF\xA5", 32) + std::string(8, '\xEE') + std::string(32, 0) + std::string(8, '\xEE');
+    for (const std::string& mphdData : {header, header.substr(0, 28)}) {
+        const bool cut = mphdData.size() == 28;
         Parts p;
-        p.header.littleEndian = little;
-        p.mphdChunk = chunk("MPHD", headers[i]);
-        p.graphics = patternGraphics(2, 2, 1, depth);
-        ASSERT_EQ(p.load(), 0) << i << " " << tileMap.loadError;
+        p.header.littleEndian = true;
+        p.mphdChunk = chunk("MPHD", mphdData);
+        p.bkdtChunk = chunk("BKDT", records);
+        p.graphics = patternGraphics(4, 2, 1, 24);
+        p.withAnims = false;
+        p.cells = {0, 1, 0, 1, 1, 1};
+        p.after = chunk("PLCS", shorts({2, 1, 5, 0, 0, 1, 0, 2, 0, 0, 1, 2, 1}, true));
+        ASSERT_EQ(p.load(), 0) << cut << " " << tileMap.loadError;
         const TileMap& m = tileMap;
         EXPECT_EQ((Ints{m.littleEndian, m.encodingType, m.mapWidth, m.mapHeight, m.blockWidth, m.blockHeight,
                         m.graphicsDepth, m.blockDepth, m.blockRecordSize, m.blockRecordCount, m.graphicCount,
                         m.blockStepX, m.blockStepY, m.staggerX, m.staggerY}),
-                  (Ints{little, 1, 3, 2, 2, 1, depth, 32, 32, 2, 2, i == 2 ? 2 : 5, i == 2 ? 1 : 6, i == 2 ? 0 : -2,
-                        i == 2 ? 0 : 2}))
-            << i;
-    }
-}
-
-TEST_F(Loader, BlockRecordsAndPlacesInBothByteOrdersAndRecordSizes)
-{
-    // back 3, fore1 1, fore2 0, fore3 2, users 0x11223344, 0xFFFFFFFE,
-    // 0xABCD, 0x0304, 0x80, 7, 0xFF, flags 0xA5; then a record of zeros. The
-    // little-endian records are 40 bytes long, padded with 0xEE. The places
-    // chunk is read in the header's byte order too.
-    const std::string records[] = {
-        std::string("\0\0\0\x03\0\0\0\x01\0\0\0\0\0\0\0\x02\x11\x22\x33\x44\xFF\xFF\xFF\xFE\xAB\xCD\x03\x04\x80\x07"
-                    "\xFF\xA5", 32) + std::string(32, 0),
-        std::string("\x03\0\0\0\x01\0\0\0\0\0\0\0\x02\0\0\0\x44\x33\x22\x11\xFE\xFF\xFF\xFF\xCD\xAB\x04\x03\x80\x07"
-                    "\xFF\xA5", 32) + std::string(8, '\xEE') + std::string(32, 0) + std::string(8, '\xEE')};
-    for (int little : {0, 1}) {
-        Parts p;
-        p.header.littleEndian = little;
-        p.header.blockRecordSize = 32 + 8 * little;
-        p.header.graphicCount = 4;
-        p.graphics = patternGraphics(4, 2, 2, 32);
-        p.bkdtChunk = chunk("BKDT", records[little]);
-        p.withAnims = false;
-        p.cells = {0, 1, 0, 1, 1, 1};
-        p.after = chunk("PLCS", shorts({2, 1, 5, 0, 0, 1, 0, 2, 0, 0, 1, 2, 1}, little));
-        ASSERT_EQ(p.load(), 0) << little << " " << tileMap.loadError;
-        const BlockRecord& b = tileMap.blockRecords[0];
+                  (Ints{1, 1, 3, 2, 2, 1, 24, 32, 40, 2, 4, cut ? 2 : 5, cut ? 1 : 6, cut ? 0 : -2, cut ? 0 : 2}))
+            << cut;
+        const BlockRecord& b = m.blockRecords[0];
         EXPECT_EQ((Ints{b.backGraphic.index, b.foreGraphic1.index, b.foreGraphic2.index, b.foreGraphic3.index,
                         b.userField1, b.userField2, b.userField3, b.userField4, b.userField5, b.userField6,
-                        b.userField7, b.flags, tileMap.blockRecords[1].userField1}),
+                        b.userField7, b.flags, m.blockRecords[1].userField1}),
                   (Ints{3, 1, 0, 2, 0x11223344, 0xFFFFFFFE, 0xABCD, 0x0304, 0x80, 7, 0xFF, 0xA5, 0}));
-        const MapPlaces& places = tileMap.places;
+        const MapPlaces& places = m.places;
         EXPECT_EQ((Ints{places.present, places.start.x, places.start.y, places.domeCount, places.domes[0].x,
                         places.domes[2].x, places.domes[4].x, places.domes[4].y}),
                   (Ints{1, 2, 1, 5, 0, 2, 2, 1}));
@@ -317,42 +300,8 @@ TEST_F(Loader, EightBitGraphicsWinOnAnEightBitScreenOnlyAndAnEmptyOneHoldsNothin
 
 class Container : public Loader {
 protected:
-    TempDir dir;
     const std::string good = Parts().build();
 };
-
-TEST_F(Container, PlainAndPackedFilesLoadAndEarlyRefusalsKeepThePreviousMap)
-{
-    const std::string plain = dir.file("plain.fmp"), packed = dir.file("packed.fmp");
-    ASSERT_TRUE(writeFile(plain, good));
-    PACKFILE* out = pack_fopen(packed.c_str(), "wp");
-    ASSERT_NE(out, nullptr);
-    pack_fwrite(good.data(), static_cast<long>(good.size()), out);
-    pack_fclose(out);
-    std::ostringstream packedBytes;
-    packedBytes << std::ifstream(packed, std::ios::binary).rdbuf();
-    ASSERT_NE(packedBytes.str().compare(0, 4, "FORM"), 0);
-    for (const std::string& path : {plain, packed}) {
-        ASSERT_EQ(loadMap(path.c_str()), 0) << path;
-        EXPECT_EQ(tileMap.bitmapMode, 2);
-        EXPECT_EQ(tileMap.mapFile, nullptr) << "closed once the load is over";
-        EXPECT_FALSE(tileMap.places.present) << "a map without the chunk has no places";
-        EXPECT_EQ(cells(), (std::vector<int>{0, 1, -1, 1, 1, 0}));
-    }
-    EXPECT_EQ(loadMap(dir.file("absent.fmp").c_str()), -1);
-    EXPECT_EQ(tileMap.loadError, kLoadCannotOpen);
-    EXPECT_NE(tileMap.tileBitmaps, nullptr);
-    std::string notForm = good, notFmap = good;
-    notForm.replace(0, 4, "FORN");
-    notFmap.replace(8, 4, "FMAQ");
-    // Memory input is taken as a plain map only.
-    for (const std::string& bytes : {notForm, notFmap, good.substr(0, 3), good.substr(0, 7), good.substr(0, 11),
-                                     std::string(), packedBytes.str()}) {
-        EXPECT_EQ(load(bytes), -1) << bytes.size();
-        EXPECT_EQ(tileMap.loadError, kLoadBadData);
-        EXPECT_NE(tileMap.tileBitmaps, nullptr) << "previous map kept";
-    }
-}
 
 TEST_F(Container, ChunksAreWalkedWithoutPaddingUpToTheFormLength)
 {
@@ -570,20 +519,34 @@ TEST_F(Container, EachMalformedFileIsRefusedWithItsReasonAndLeavesNoMap)
     }
 }
 
-TEST_F(Container, EveryTruncationIsRefusedAsShortData)
+TEST_F(Container, BadContainersKeepThePreviousMapAndEveryTruncationLeavesNone)
 {
-    // Cut anywhere, or with a form length near 4 GiB, the file ends before
-    // what the form length promises.
-    std::vector<std::string> cuts{good};
-    cuts[0].replace(4, 4, fields(false, {{0xFFFFFFFF, 4}}));
+    // Until FORM and FMAP have been read the map loaded before stays. Cut
+    // anywhere after them, or with a form length near 4 GiB, the file ends
+    // before what the form length promises and nothing remains. (Loading
+    // the shipped files, plain and packed, is in the shipped maps' test.)
+    std::string notForm = good, notFmap = good, endless = good;
+    notForm.replace(0, 4, "FORN");
+    notFmap.replace(8, 4, "FMAQ");
+    endless.replace(4, 4, fields(false, {{0xFFFFFFFF, 4}}));
+    std::ifstream packedFile(gameDir() + "/test.fmp", std::ios::binary);
+    const std::string packed(std::istreambuf_iterator<char>(packedFile), {});
+    ASSERT_EQ(packed.compare(0, 4, "slh!"), 0);
+    // Memory input is taken as a plain map only.
+    std::vector<std::pair<std::string, bool>> files{{notForm, true}, {notFmap, true}, {packed, true}, {endless, false}};
     for (std::size_t size = 0; size < good.size(); ++size) {
-        cuts.push_back(good.substr(0, size));
+        files.emplace_back(good.substr(0, size), size < 12);
     }
-    for (const std::string& cut : cuts) {
-        EXPECT_EQ(load(cut), -1) << cut.size();
-        EXPECT_EQ(tileMap.loadError, kLoadBadData) << cut.size();
-        EXPECT_TRUE(mapEmpty()) << cut.size();
+    for (const auto& [bytes, kept] : files) {
+        ASSERT_EQ(load(good), 0);
+        EXPECT_EQ(load(bytes), -1) << bytes.size();
+        EXPECT_EQ(tileMap.loadError, kLoadBadData) << bytes.size();
+        EXPECT_NE(mapEmpty(), kept) << bytes.size();
     }
+    ASSERT_EQ(load(good), 0);
+    EXPECT_EQ(loadMap((gameDir() + "/absent.fmp").c_str()), -1);
+    EXPECT_EQ(tileMap.loadError, kLoadCannotOpen);
+    EXPECT_FALSE(mapEmpty()) << "previous map kept";
     EXPECT_EQ(load(form("")), -1);
     EXPECT_EQ(tileMap.loadError, kLoadBadReference) << "no map header at all";
 }

@@ -67,6 +67,9 @@ TEST_P(ShippedMapTest, FormatTrackStartAndDomeGround)
     startHeadless(32);
     ASSERT_EQ(0, loadMap((gameDir() + "/" + map.file).c_str())) << "loadError " << tileMap.loadError;
     EXPECT_EQ(map.magic, fileBytes(map.file).substr(0, 4));
+    // Memory bitmaps, the file closed once the load is over, and no places
+    // in a map without the chunk.
+    EXPECT_EQ(std::tuple(2, nullptr, false), std::tuple(tileMap.bitmapMode, tileMap.mapFile, tileMap.places.present));
     EXPECT_EQ(std::tuple(map.graphicsDepth, map.littleEndian, map.encodingType),
               std::tuple(tileMap.graphicsDepth, tileMap.littleEndian, tileMap.encodingType));
     for (int n = 0; n < kLayerCount; ++n) {
