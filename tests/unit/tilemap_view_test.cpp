@@ -219,23 +219,6 @@ TEST_F(MapTest, LayerOneCoversLayerZeroExceptThroughItsMaskAndInsideTheClip)
     }
 }
 
-TEST_F(MapTest, LayerDrawingStaysInItsRectangleAndRestoresTheClip)
-{
-    patternMap(30, 20);
-    const int paper = makecol(9, 9, 9);
-    Picture frame(paper), expected(paper);
-    set_clip_rect(frame, 5, 6, 600, 400);
-    drawBackgroundLayer(frame, 10, 0, 100, 50, 64, 40);
-    drawForegroundLayer(frame, 0, 0, 0, 0, 30, 30, 0);
-    int left, top, right, bottom;
-    get_clip_rect(frame, &left, &top, &right, &bottom);
-    EXPECT_EQ((std::tuple{5, 6, 600, 400}), std::tie(left, top, right, bottom));
-    // Map pixel (10, 0) lands on (100, 50); nothing outside 64 x 40 changes.
-    set_clip_rect(expected, 100, 50, 163, 89);
-    paintPattern(expected, 10 - 100, 0 - 50);
-    EXPECT_EQ(0, differences(frame, expected));
-}
-
 TEST_F(MapTest, StaggeredRowsComeInShiftedPairs)
 {
     // The walk starts half a block up and left; rows 2p and 2p + 1 share a
