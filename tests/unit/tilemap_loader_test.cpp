@@ -38,7 +38,7 @@ bool mapEmpty()
 
 // 3 x 2 cells, two block records, two 2 x 2 graphics at 32 bits, frames 0
 // and 1 and one animation over both; all in the header's byte order.
-struct Parts {
+struct TestMap {
     Header header{1, 1, 3, 2, 2, 2, 32, 32, 2, 2};
     std::vector<Block> blocks{Block{}, Block{1, 1}};
     std::vector<int64_t> frames{0, 1};
@@ -73,7 +73,7 @@ protected:
     void SetUp() override { startHeadless(32); }
     void TearDown() override { freeMap(); }
 
-    const std::string good = Parts().build();
+    const std::string good = TestMap().build();
 };
 
 TEST_F(Loader, LittleEndianHeaderRecordsAndPlacesAndAHeaderOf28Bytes)
@@ -93,7 +93,7 @@ TEST_F(Loader, LittleEndianHeaderRecordsAndPlacesAndAHeaderOf28Bytes)
                     "\xFF\xA5", 32) + std::string(8, '\xEE') + std::string(32, 0) + std::string(8, '\xEE');
     for (const std::string& mphdData : {header, header.substr(0, 28)}) {
         const bool cut = mphdData.size() == 28;
-        Parts p;
+        TestMap p;
         p.header.littleEndian = true;
         p.mphdChunk = chunk("MPHD", mphdData);
         p.bkdtChunk = chunk("BKDT", records);
@@ -130,7 +130,7 @@ TEST_F(Loader, AnimationKindsAreFoldedAndStartOnTheirFrame)
                 {9, 1, 4, 3, 1}, {6, 1, 4, 6, 3}, {0, 1, 4, 0, 1}};
     // Little-endian: the big-endian records are in the next test and the
     // fmpinfo dump's map.
-    Parts p;
+    TestMap p;
     p.header.littleEndian = true;
     p.cells = {0, 0, -8, -1, 0, 0};
     p.frames = {0, 1, 1, 0, 1, 0, 0, 1};
@@ -147,7 +147,7 @@ TEST_F(Loader, AnimationKindsAreFoldedAndStartOnTheirFrame)
                   (Ints{rows[i].foldedType, 1, 2, 3, rows[i].current, rows[i].first, rows[i].end}))
             << "row " << i;
     }
-    Parts endOnly;
+    TestMap endOnly;
     endOnly.cells = {0, 0, 0, 1, 1, 1};
     endOnly.andtChunk = andt({}, {});
     ASSERT_EQ(endOnly.load(), 0) << tileMap.loadError;
@@ -161,7 +161,7 @@ TEST_F(Loader, ByteOffsetsBecomeNumbersAndPositionsWithEncodingZero)
     // ANDT data is 48 bytes: four frames, the end record and one record; a
     // position is (value + 48) / 4, so -40 is 2 and -36 is 3. The end
     // record is never reset: it keeps its converted current value.
-    Parts p;
+    TestMap p;
     p.header = Header{1, 0, 3, 2, 32, 32, 16, 32, 4, 4};
     p.graphics = patternGraphics(4, 32, 32, 16);
     p.blocks = {Block{6144, 2048}, {}, {}, {}};
@@ -203,7 +203,7 @@ TEST_F(Loader, EveryLayerEncoding)
         {"back-copy of a pattern, a row", 3, 6, 2, {2, 1, 2, -4, -2, -6, -6}, {1, 2, 1, 2, 1, 2, 1, 2, 1, 2, 1, 2}},
     };
     for (const auto& r : rows) {
-        Parts p;
+        TestMap p;
         p.header = Header{1, r.encoding, r.width, r.height, 2, 2, 32, 32, 8, 1};
         p.blocks.assign(8, Block{});
         p.graphics = patternGraphics(1, 2, 2, 32);
@@ -233,9 +233,9 @@ const struct Source {
     {32, std::string("\xAB\xFF\x00\xFF\x00\xFF\xFF\xFF\xFF\x00\x00\x00\x12\x0C\x22\x38", 16), {12, 34, 56}},
 };
 
-Parts oneGraphic(int depth, const std::string& pixels)
+TestMap oneGraphic(int depth, const std::string& pixels)
 {
-    Parts p;
+    TestMap p;
     p.header = Header{1, 1, 3, 2, 4, 1, depth, 32, 2, 1};
     p.blocks = {Block{}, Block{}};
     p.palette = std::string("\x00\x00\x00\xFF\xFF\xFF\x00\x00\x00\x0C\x22\x38", 12);
@@ -283,7 +283,7 @@ TEST_F(Loader, EightBitGraphicsWinOnAnEightBitScreenOnlyAndAnEmptyOneHoldsNothin
         } cases[] = {{alt + plain, altDepth, altPixel}, {plain + alt, altDepth, altPixel},
                      {empty + plain, 32, plainPixel}, {plain + empty, 32, plainPixel}};
         for (const auto& c : cases) {
-            Parts p;
+            TestMap p;
             p.withGraphics = false;
             p.after = c.graphics;
             p.palette.clear();
@@ -299,7 +299,7 @@ TEST_F(Loader, ChunksAreWalkedWithoutPaddingUpToTheFormLength)
     // Odd lengths put later chunks on odd offsets, where a pad byte would
     // shift the ids; in a little-endian map the lengths stay big-endian. A
     // later header or layer replaces the earlier one.
-    Parts p;
+    TestMap p;
     p.header.littleEndian = true;
     Header wide = p.header;
     wide.mapWidth = 50;
@@ -321,9 +321,9 @@ TEST_F(Loader, ChunksAreWalkedWithoutPaddingUpToTheFormLength)
 
 // 300 graphics of 32 x 32 at 32 bits: a graphics chunk larger than the
 // loader's first chunk buffer (1 MiB), which must still load whole.
-Parts bigGraphicsMap()
+TestMap bigGraphicsMap()
 {
-    Parts p;
+    TestMap p;
     p.header.blockWidth = p.header.blockHeight = 32;
     p.header.graphicCount = 300;
     p.graphics = patternGraphics(300, 32, 32, 32);
@@ -343,7 +343,7 @@ TEST_F(Loader, RunningOutOfMemoryOrBitmapsAtAnyRequestLeavesNoMapAndSaysWhich)
     // Each request in turn fails, until a load needs fewer. 16-bit graphics
     // widen on a 32-bit screen (a second buffer); the big map grows its
     // chunk buffer, and is the one loaded at the end.
-    Parts wider;
+    TestMap wider;
     wider.header.blockDepth = 16;
     wider.graphics = patternGraphics(2, 2, 2, 16);
     const MapMemory failingMemory{allocateOrFail, allocateZeroedOrFail, reallocateOrFail, create_bitmap_ex};
@@ -358,7 +358,7 @@ TEST_F(Loader, RunningOutOfMemoryOrBitmapsAtAnyRequestLeavesNoMapAndSaysWhich)
     for (const auto& sweep : sweeps) {
         int failures = 0;
         for (failingRequest = 0;; ++failingRequest, ++failures) {
-            ASSERT_EQ(Parts().load(), 0);
+            ASSERT_EQ(TestMap().load(), 0);
             requestsMade = 0;
             mapMemory = sweep.memory;
             const int result = load(sweep.map);
@@ -380,15 +380,15 @@ TEST_F(Loader, RunningOutOfMemoryOrBitmapsAtAnyRequestLeavesNoMapAndSaysWhich)
 
 struct Case {
     const char* name;
-    void (*spoil)(Parts&);
+    void (*spoil)(TestMap&);
 };
 
 std::string cutHeader(int length)
 {
-    return chunk("MPHD", mphd(Parts().header).substr(8, static_cast<std::size_t>(length)));
+    return chunk("MPHD", mphd(TestMap().header).substr(8, static_cast<std::size_t>(length)));
 }
 
-void runs(Parts& p, int encoding, const std::vector<int>& stream)
+void runs(TestMap& p, int encoding, const std::vector<int>& stream)
 {
     p.header.encodingType = encoding;
     p.body = shorts(stream);
@@ -397,95 +397,95 @@ void runs(Parts& p, int encoding, const std::vector<int>& stream)
 // Data that ends before what it promises, or sizes promising far more
 // than there is (their products overflow 32 bits).
 const std::vector<Case> kShortData = {
-    {"header shorter than its fields", [](Parts& p) { p.before = cutHeader(23); }},
-    {"header of 35 bytes", [](Parts& p) { p.before = cutHeader(35); }},
-    {"block records cut short", [](Parts& p) { p.header.blockRecordCount = 3; }},
-    {"no block records", [](Parts& p) { p.withBlocks = false; }},
-    {"animations without end record", [](Parts& p) { p.andtChunk = chunk("ANDT", shorts(std::vector<int>(10, 1))); }},
-    {"empty animations chunk", [](Parts& p) { p.andtChunk = chunk("ANDT", ""); }},
+    {"header shorter than its fields", [](TestMap& p) { p.before = cutHeader(23); }},
+    {"header of 35 bytes", [](TestMap& p) { p.before = cutHeader(35); }},
+    {"block records cut short", [](TestMap& p) { p.header.blockRecordCount = 3; }},
+    {"no block records", [](TestMap& p) { p.withBlocks = false; }},
+    {"animations without end record", [](TestMap& p) { p.andtChunk = chunk("ANDT", shorts(std::vector<int>(10, 1))); }},
+    {"empty animations chunk", [](TestMap& p) { p.andtChunk = chunk("ANDT", ""); }},
     {"frames not whole entries",
-     [](Parts& p) { p.andtChunk = chunk("ANDT", std::string(2, 0) + "\xFF" + std::string(15, 0)); }},
-    {"graphics cut short", [](Parts& p) { p.graphics.pop_back(); }},
-    {"no graphics", [](Parts& p) { p.withGraphics = false; }},
-    {"plain layer one cell short", [](Parts& p) { p.cells.pop_back(); }},
-    {"plain layer a byte short", [](Parts& p) { p.body = shorts(p.cells).substr(1); }},
-    {"run overshoots its row", [](Parts& p) { runs(p, 2, {4, 0, 0, 0, 0, 3, 0, 0, 0}); }},
-    {"fill overshoots its row", [](Parts& p) { runs(p, 2, {2, 0, 0, -2, 0, -3, 0}); }},
-    {"fill overshoots the layer", [](Parts& p) { runs(p, 2, {-3, 0, -4, 0}); }},
-    {"runs end before the layer is full", [](Parts& p) { runs(p, 2, {-3, 0, 1}); }},
-    {"run count without its value", [](Parts& p) { runs(p, 2, {-3, 0, -3}); }},
-    {"back-copy before the first cell", [](Parts& p) { runs(p, 3, {1, 0, -2, -2, -3, -3}); }},
-    {"back-copy of the cell being written", [](Parts& p) { runs(p, 3, {1, 0, -2, 0, -3, -3}); }},
-    {"chunk length near 4 GiB", [](Parts& p) { p.after = "BIGG" + fields(false, {{0xFFFFFFF0, 4}}) + "a few bytes"; }},
-    {"huge map", [](Parts& p) { p.header.mapWidth = p.header.mapHeight = 32767; }},
-    {"huge run-coded map", [](Parts& p) { p.header.mapWidth = p.header.mapHeight = 32767; runs(p, 2, {-32767, 0}); }},
-    {"huge graphics", [](Parts& p) { p.header.blockWidth = p.header.blockHeight = p.header.graphicCount = 32767; }},
-    {"huge record count and size", [](Parts& p) { p.header.blockRecordCount = p.header.blockRecordSize = 32767; }},
+     [](TestMap& p) { p.andtChunk = chunk("ANDT", std::string(2, 0) + "\xFF" + std::string(15, 0)); }},
+    {"graphics cut short", [](TestMap& p) { p.graphics.pop_back(); }},
+    {"no graphics", [](TestMap& p) { p.withGraphics = false; }},
+    {"plain layer one cell short", [](TestMap& p) { p.cells.pop_back(); }},
+    {"plain layer a byte short", [](TestMap& p) { p.body = shorts(p.cells).substr(1); }},
+    {"run overshoots its row", [](TestMap& p) { runs(p, 2, {4, 0, 0, 0, 0, 3, 0, 0, 0}); }},
+    {"fill overshoots its row", [](TestMap& p) { runs(p, 2, {2, 0, 0, -2, 0, -3, 0}); }},
+    {"fill overshoots the layer", [](TestMap& p) { runs(p, 2, {-3, 0, -4, 0}); }},
+    {"runs end before the layer is full", [](TestMap& p) { runs(p, 2, {-3, 0, 1}); }},
+    {"run count without its value", [](TestMap& p) { runs(p, 2, {-3, 0, -3}); }},
+    {"back-copy before the first cell", [](TestMap& p) { runs(p, 3, {1, 0, -2, -2, -3, -3}); }},
+    {"back-copy of the cell being written", [](TestMap& p) { runs(p, 3, {1, 0, -2, 0, -3, -3}); }},
+    {"chunk length near 4 GiB", [](TestMap& p) { p.after = "BIGG" + fields(false, {{0xFFFFFFF0, 4}}) + "a few bytes"; }},
+    {"huge map", [](TestMap& p) { p.header.mapWidth = p.header.mapHeight = 32767; }},
+    {"huge run-coded map", [](TestMap& p) { p.header.mapWidth = p.header.mapHeight = 32767; runs(p, 2, {-32767, 0}); }},
+    {"huge graphics", [](TestMap& p) { p.header.blockWidth = p.header.blockHeight = p.header.graphicCount = 32767; }},
+    {"huge record count and size", [](TestMap& p) { p.header.blockRecordCount = p.header.blockRecordSize = 32767; }},
 };
 
 // References to what does not exist, and sizes that cannot be.
 const std::vector<Case> kBadReferences = {
-    {"cell names a missing block", [](Parts& p) { p.cells[1] = 2; }},
-    {"cell names a missing animation", [](Parts& p) { p.cells[1] = -2; }},
-    {"animation cell without animations", [](Parts& p) { p.withAnims = false; }},
-    {"extra layer names a missing block", [](Parts& p) { p.after = layer(2, {0, 0, 0, 0, 0, 7}); }},
-    {"frame names a missing block", [](Parts& p) { p.frames = {0, 2}; }},
-    {"frame names a negative block", [](Parts& p) { p.frames = {-1, 0}; }},
-    {"animation ends past the frames", [](Parts& p) { p.anims[0].end = 3; }},
-    {"animation starts before the frames", [](Parts& p) { p.anims[0].first = -1; }},
-    {"animation starts after it ends", [](Parts& p) { p.anims[0] = Anim{2, 0, 0, 0, 0, 2, 1}; }},
-    {"empty animation after the frames", [](Parts& p) { p.anims[0] = Anim{1, 0, 0, 0, 0, 2, 2}; }},
-    {"frame positions of extreme offsets", [](Parts& p) {
+    {"cell names a missing block", [](TestMap& p) { p.cells[1] = 2; }},
+    {"cell names a missing animation", [](TestMap& p) { p.cells[1] = -2; }},
+    {"animation cell without animations", [](TestMap& p) { p.withAnims = false; }},
+    {"extra layer names a missing block", [](TestMap& p) { p.after = layer(2, {0, 0, 0, 0, 0, 7}); }},
+    {"frame names a missing block", [](TestMap& p) { p.frames = {0, 2}; }},
+    {"frame names a negative block", [](TestMap& p) { p.frames = {-1, 0}; }},
+    {"animation ends past the frames", [](TestMap& p) { p.anims[0].end = 3; }},
+    {"animation starts before the frames", [](TestMap& p) { p.anims[0].first = -1; }},
+    {"animation starts after it ends", [](TestMap& p) { p.anims[0] = Anim{2, 0, 0, 0, 0, 2, 1}; }},
+    {"empty animation after the frames", [](TestMap& p) { p.anims[0] = Anim{1, 0, 0, 0, 0, 2, 2}; }},
+    {"frame positions of extreme offsets", [](TestMap& p) {
          p.header.encodingType = 0;
          p.blocks[1] = Block{16, 16};  // graphic 1, 16 bytes on
          p.frames = {0, 32};
          p.anims[0] = Anim{2, 0, 0, 0, 0, INT32_MIN, INT32_MAX};
          p.cells = {0, 32, -16, 32, 32, 0};
      }},
-    {"background graphic past the graphics", [](Parts& p) { p.blocks[0].back = 2; }},
-    {"negative background graphic", [](Parts& p) { p.blocks[0].back = -1; }},
-    {"foreground graphic past the graphics", [](Parts& p) { p.blocks[1].fore3 = 2; }},
+    {"background graphic past the graphics", [](TestMap& p) { p.blocks[0].back = 2; }},
+    {"negative background graphic", [](TestMap& p) { p.blocks[0].back = -1; }},
+    {"foreground graphic past the graphics", [](TestMap& p) { p.blocks[1].fore3 = 2; }},
     {"palette index beyond the palette",
-     [](Parts& p) { p.header.blockDepth = 8; p.graphics = std::string("\x01\x01\x00\x02\x00\x00\x00\x01", 8); }},
+     [](TestMap& p) { p.header.blockDepth = 8; p.graphics = std::string("\x01\x01\x00\x02\x00\x00\x00\x01", 8); }},
     {"8-bit graphics without palette",
-     [](Parts& p) { p.header.blockDepth = 8; p.palette.clear(); p.graphics = std::string(8, 1); }},
-    {"header depth 12", [](Parts& p) { p.header.blockDepth = 12; }},
-    {"map width 0", [](Parts& p) { p.header.mapWidth = 0; }},
-    {"negative map height", [](Parts& p) { p.header.mapHeight = -2; }},
-    {"block width 0", [](Parts& p) { p.header.blockWidth = 0; }},
-    {"negative block height", [](Parts& p) { p.header.blockHeight = -1; }},
-    {"block step 0", [](Parts& p) { p.header.blockStepX = 0; }},
+     [](TestMap& p) { p.header.blockDepth = 8; p.palette.clear(); p.graphics = std::string(8, 1); }},
+    {"header depth 12", [](TestMap& p) { p.header.blockDepth = 12; }},
+    {"map width 0", [](TestMap& p) { p.header.mapWidth = 0; }},
+    {"negative map height", [](TestMap& p) { p.header.mapHeight = -2; }},
+    {"block width 0", [](TestMap& p) { p.header.blockWidth = 0; }},
+    {"negative block height", [](TestMap& p) { p.header.blockHeight = -1; }},
+    {"block step 0", [](TestMap& p) { p.header.blockStepX = 0; }},
     {"record size below the 32 bytes read",
-     [](Parts& p) { p.header.blockRecordSize = 31; p.bkdtChunk = chunk("BKDT", std::string(64, 0)); }},
-    {"negative record count", [](Parts& p) { p.header.blockRecordCount = -1; }},
-    {"negative graphic count", [](Parts& p) { p.header.graphicCount = -1; }},
-    {"block records before the header", [](Parts& p) { p.before = bkdt(p.blocks); }},
-    {"animations before the header", [](Parts& p) { p.before = andt({}, {}); }},
-    {"layer before the header", [](Parts& p) { p.before = layer(0, std::vector<int>(6, 0)); }},
-    {"second header after the layers", [](Parts& p) { p.after = mphd(p.header); }},
+     [](TestMap& p) { p.header.blockRecordSize = 31; p.bkdtChunk = chunk("BKDT", std::string(64, 0)); }},
+    {"negative record count", [](TestMap& p) { p.header.blockRecordCount = -1; }},
+    {"negative graphic count", [](TestMap& p) { p.header.graphicCount = -1; }},
+    {"block records before the header", [](TestMap& p) { p.before = bkdt(p.blocks); }},
+    {"animations before the header", [](TestMap& p) { p.before = andt({}, {}); }},
+    {"layer before the header", [](TestMap& p) { p.before = layer(0, std::vector<int>(6, 0)); }},
+    {"second header after the layers", [](TestMap& p) { p.after = mphd(p.header); }},
 };
 
 // The places chunk: start x, y, dome count, then the domes (map 3 x 2).
 std::string placesChunk(const std::vector<int>& values) { return chunk("PLCS", shorts(values)); }
 const std::vector<Case> kBadPlaces = {
-    {"no dome", [](Parts& p) { p.after = placesChunk({0, 0, 0}); }},
-    {"six domes", [](Parts& p) { p.after = placesChunk({0, 0, 6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}); }},
-    {"a dome short", [](Parts& p) { p.after = placesChunk({0, 0, 2, 1, 1}); }},
-    {"a byte too many", [](Parts& p) { p.after = chunk("PLCS", shorts({0, 0, 1, 1, 1}) + "x"); }},
-    {"count missing", [](Parts& p) { p.after = placesChunk({0, 0}); }},
-    {"start right of the map", [](Parts& p) { p.after = placesChunk({3, 0, 1, 1, 1}); }},
-    {"start above the map", [](Parts& p) { p.after = placesChunk({0, -1, 1, 1, 1}); }},
-    {"dome below the map", [](Parts& p) { p.after = placesChunk({0, 0, 2, 1, 1, 2, 2}); }},
-    {"dome left of the map", [](Parts& p) { p.after = placesChunk({0, 0, 1, -1, 0}); }},
-    {"places before the header", [](Parts& p) { p.before = placesChunk({0, 0, 1, 1, 1}); }},
+    {"no dome", [](TestMap& p) { p.after = placesChunk({0, 0, 0}); }},
+    {"six domes", [](TestMap& p) { p.after = placesChunk({0, 0, 6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}); }},
+    {"a dome short", [](TestMap& p) { p.after = placesChunk({0, 0, 2, 1, 1}); }},
+    {"a byte too many", [](TestMap& p) { p.after = chunk("PLCS", shorts({0, 0, 1, 1, 1}) + "x"); }},
+    {"count missing", [](TestMap& p) { p.after = placesChunk({0, 0}); }},
+    {"start right of the map", [](TestMap& p) { p.after = placesChunk({3, 0, 1, 1, 1}); }},
+    {"start above the map", [](TestMap& p) { p.after = placesChunk({0, -1, 1, 1, 1}); }},
+    {"dome below the map", [](TestMap& p) { p.after = placesChunk({0, 0, 2, 1, 1, 2, 2}); }},
+    {"dome left of the map", [](TestMap& p) { p.after = placesChunk({0, 0, 1, -1, 0}); }},
+    {"places before the header", [](TestMap& p) { p.before = placesChunk({0, 0, 1, 1, 1}); }},
 };
 
 const std::vector<Case> kUnknownVersions = {
-    {"format version 2", [](Parts& p) { p.header.version = 2; }},
-    {"encoding type 4", [](Parts& p) { p.header.encodingType = 4; }},
+    {"format version 2", [](TestMap& p) { p.header.version = 2; }},
+    {"encoding type 4", [](TestMap& p) { p.header.encodingType = 4; }},
 };
 
-const std::vector<Case> kNoScreen = {{"no screen to realise the graphics for", [](Parts&) { screen = nullptr; }}};
+const std::vector<Case> kNoScreen = {{"no screen to realise the graphics for", [](TestMap&) { screen = nullptr; }}};
 
 TEST_F(Loader, EachMalformedFileIsRefusedWithItsReasonAndLeavesNoMap)
 {
@@ -495,11 +495,11 @@ TEST_F(Loader, EachMalformedFileIsRefusedWithItsReasonAndLeavesNoMap)
                                       std::pair(&kBadPlaces, kLoadBadPlaces),
                                       std::pair(&kNoScreen, kLoadNoScreen)}) {
         for (const Case& c : *cases) {
-            ASSERT_EQ(Parts().load(), 0);  // goes too: the container was valid
-            Parts parts;
+            ASSERT_EQ(TestMap().load(), 0);  // goes too: the container was valid
+            TestMap map;
             BITMAP* saved = screen;
-            c.spoil(parts);
-            EXPECT_EQ(parts.load(), -1) << c.name;
+            c.spoil(map);
+            EXPECT_EQ(map.load(), -1) << c.name;
             screen = saved;
             EXPECT_EQ(tileMap.loadError, code) << c.name;
             EXPECT_TRUE(mapEmpty()) << c.name;

@@ -62,12 +62,6 @@ void makeLayer(int n, const std::function<int(int, int)>& cell)
 // Neighbouring cells of the pattern map differ across and down.
 int pattern(int column, int row) { return (column + 7 * row) % kPatternGraphics; }
 
-void patternMap(int width, int height)
-{
-    begin(width, height, kPatternGraphics);
-    makeLayer(0, pattern);
-}
-
 // The pattern map with map pixel (mapX, mapY) at the picture's top-left.
 void paintPattern(BITMAP* picture, int mapX, int mapY)
 {
@@ -178,7 +172,8 @@ TEST_F(MapTest, CameraIsClampedIntoTheMapAndASmallMapIsDrawnOnBlack)
          {std::tuple{30, 30, -5, -7, 0, 0}, {100, 100, 3000, 3000, 2560, 2720}, {30, 20, 40, 0, 40, 0},
           {5, 4, 0, 0, 5 * kBlock - kViewWidth, 4 * kBlock - kViewHeight}}) {
         SCOPED_TRACE(testing::Message() << width << " x " << height << ", camera " << cameraX << ", " << cameraY);
-        patternMap(width, height);
+        begin(width, height, kPatternGraphics);
+        makeLayer(0, pattern);
         makeLayer(1, pattern);
         Picture frame(makecol(255, 255, 255)), expected;
         EXPECT_EQ(std::pair(wantX, wantY), drawView(frame, cameraX, cameraY));
