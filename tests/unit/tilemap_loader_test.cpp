@@ -76,7 +76,7 @@ protected:
     const std::string good = TestMap().build();
 };
 
-TEST_F(Loader, LittleEndianHeaderRecordsAndPlacesAndAHeaderOf28Bytes)
+TEST_F(Loader, LittleEndianHeaderRecordsEndRecordAndPlacesAndAHeaderOf28Bytes)
 {
     // The big-endian order of these fields is in the fmpinfo dump's map and in
     // the level's places test. Header: version 0, encoding 1; map 3 x 2;
@@ -98,7 +98,7 @@ TEST_F(Loader, LittleEndianHeaderRecordsAndPlacesAndAHeaderOf28Bytes)
         p.mphdChunk = chunk("MPHD", mphdData);
         p.bkdtChunk = chunk("BKDT", records);
         p.graphics = patternGraphics(4, 2, 1, 24);
-        p.withAnims = false;
+        p.andtChunk = andt({}, {}, true);  // the end record alone
         p.cells = {0, 1, 0, 1, 1, 1};
         p.after = chunk("PLCS", shorts({2, 1, 5, 0, 0, 1, 0, 2, 0, 0, 1, 2, 1}, true));
         ASSERT_EQ(p.load(), 0) << cut << " " << tileMap.loadError;
@@ -113,6 +113,7 @@ TEST_F(Loader, LittleEndianHeaderRecordsAndPlacesAndAHeaderOf28Bytes)
                         b.userField1, b.userField2, b.userField3, b.userField4, b.userField5, b.userField6,
                         b.userField7, b.flags, m.blockRecords[1].userField1}),
                   (Ints{3, 1, 0, 2, 0x11223344, 0xFFFFFFFE, 0xABCD, 0x0304, 0x80, 7, 0xFF, 0xA5, 0}));
+        EXPECT_EQ((Ints{m.animFrameCount, m.animRecordsEnd - m.animRecords, m.animRecords[0].type}), (Ints{0, 1, -1}));
         const MapPlaces& places = m.places;
         EXPECT_EQ((Ints{places.present, places.start.x, places.start.y, places.domeCount, places.domes[0].x,
                         places.domes[2].x, places.domes[4].x, places.domes[4].y}),
@@ -147,12 +148,6 @@ TEST_F(Loader, AnimationKindsAreFoldedAndStartOnTheirFrame)
                   (Ints{rows[i].foldedType, 1, 2, 3, rows[i].current, rows[i].first, rows[i].end}))
             << "row " << i;
     }
-    TestMap endOnly;
-    endOnly.cells = {0, 0, 0, 1, 1, 1};
-    endOnly.andtChunk = andt({}, {});
-    ASSERT_EQ(endOnly.load(), 0) << tileMap.loadError;
-    EXPECT_EQ((Ints{tileMap.animFrameCount, tileMap.animRecordsEnd - tileMap.animRecords, tileMap.animRecords[0].type}),
-              (Ints{0, 1, -1}));
 }
 
 TEST_F(Loader, ByteOffsetsBecomeNumbersAndPositionsWithEncodingZero)
