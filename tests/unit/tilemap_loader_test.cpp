@@ -84,7 +84,7 @@ TEST_F(Loader, LittleEndianHeaderRecordsEndRecordAndPlacesAndAHeaderOf28Bytes)
     // steps 5 x 6; staggers -2 and 2; two bytes not read. Cut to 28 bytes,
     // the block size is the step and nothing of the map loaded before remains.
     const std::string header("\0\0\x01\x01\x03\0\x02\0\0\0\0\0\x02\0\x01\0\x18\0\x28\0\x02\0\x04\0\0\0\0\0\x05\0\x06\0"
-                             "\xFE\xFF\x02\0", 36);
+                             "\xFE\xFF\x02\0\x7F\x7F", 38);
     // back 3, fore1 1, fore2 0, fore3 2, users 0x11223344, 0xFFFFFFFE,
     // 0xABCD, 0x0304, 0x80, 7, 0xFF, flags 0xA5, padded with 0xEE; then a
     // record of zeros.
