@@ -10,10 +10,8 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <functional>
-#include <iterator>
 #include <tuple>
 #include <utility>
 
