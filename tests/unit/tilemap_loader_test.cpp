@@ -353,7 +353,7 @@ TEST_F(Loader, RunningOutOfMemoryOrBitmapsAtAnyRequestLeavesNoMapAndSaysWhich)
     for (const auto& sweep : sweeps) {
         int failures = 0;
         for (failingRequest = 0;; ++failingRequest, ++failures) {
-            ASSERT_EQ(TestMap().load(), 0);
+            ASSERT_EQ(load(good), 0);
             requestsMade = 0;
             mapMemory = sweep.memory;
             const int result = load(sweep.map);
@@ -491,7 +491,7 @@ TEST_F(Loader, EachMalformedFileIsRefusedWithItsReasonAndLeavesNoMap)
                                       std::pair(&kBadPlaces, kLoadBadPlaces),
                                       std::pair(&kNoScreen, kLoadNoScreen)}) {
         for (const Case& c : *cases) {
-            ASSERT_EQ(TestMap().load(), 0);  // goes too: the container was valid
+            ASSERT_EQ(load(good), 0);  // goes too: the container was valid
             TestMap map;
             BITMAP* saved = screen;
             c.spoil(map);
