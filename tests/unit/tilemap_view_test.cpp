@@ -10,10 +10,8 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <functional>
-#include <iterator>
 #include <tuple>
 #include <utility>
 
@@ -61,12 +59,6 @@ void makeLayer(int n, const std::function<int(int, int)>& cell)
 
 // Neighbouring cells of the pattern map differ across and down.
 int pattern(int column, int row) { return (column + 7 * row) % kPatternGraphics; }
-
-void patternMap(int width, int height)
-{
-    begin(width, height, kPatternGraphics);
-    makeLayer(0, pattern);
-}
 
 // The pattern map with map pixel (mapX, mapY) at the picture's top-left.
 void paintPattern(BITMAP* picture, int mapX, int mapY)
@@ -178,7 +170,8 @@ TEST_F(MapTest, CameraIsClampedIntoTheMapAndASmallMapIsDrawnOnBlack)
          {std::tuple{30, 30, -5, -7, 0, 0}, {100, 100, 3000, 3000, 2560, 2720}, {30, 20, 40, 0, 40, 0},
           {5, 4, 0, 0, 5 * kBlock - kViewWidth, 4 * kBlock - kViewHeight}}) {
         SCOPED_TRACE(testing::Message() << width << " x " << height << ", camera " << cameraX << ", " << cameraY);
-        patternMap(width, height);
+        begin(width, height, kPatternGraphics);
+        makeLayer(0, pattern);
         makeLayer(1, pattern);
         Picture frame(makecol(255, 255, 255)), expected;
         EXPECT_EQ(std::pair(wantX, wantY), drawView(frame, cameraX, cameraY));
@@ -217,23 +210,6 @@ TEST_F(MapTest, LayerOneCoversLayerZeroExceptThroughItsMaskAndInsideTheClip)
         drawView(frame);
         EXPECT_EQ(0, differences(frame, expected));
     }
-}
-
-TEST_F(MapTest, LayerDrawingStaysInItsRectangleAndRestoresTheClip)
-{
-    patternMap(30, 20);
-    const int paper = makecol(9, 9, 9);
-    Picture frame(paper), expected(paper);
-    set_clip_rect(frame, 5, 6, 600, 400);
-    drawBackgroundLayer(frame, 10, 0, 100, 50, 64, 40);
-    drawForegroundLayer(frame, 0, 0, 0, 0, 30, 30, 0);
-    int left, top, right, bottom;
-    get_clip_rect(frame, &left, &top, &right, &bottom);
-    EXPECT_EQ((std::tuple{5, 6, 600, 400}), std::tie(left, top, right, bottom));
-    // Map pixel (10, 0) lands on (100, 50); nothing outside 64 x 40 changes.
-    set_clip_rect(expected, 100, 50, 163, 89);
-    paintPattern(expected, 10 - 100, 0 - 50);
-    EXPECT_EQ(0, differences(frame, expected));
 }
 
 TEST_F(MapTest, StaggeredRowsComeInShiftedPairs)
