@@ -31,9 +31,10 @@ if(MAN)
       FAIL_REGULAR_EXPRESSION ".")
   endforeach()
 endif()
-# The manual pages compressed with gzip -n: no file name or time stamp inside, so the package is the
-# same byte for byte from one build to the next (the header's flags and time are then all zero).
+# The manual pages and changelog compressed with gzip -n: no file name or time stamp inside, so the
+# package is the same byte for byte from one build to the next (the header's flags and time are then all zero).
 add_test(NAME install_manual_pages_reproducible
   COMMAND sh -c "for page; do [ \"$(od -An -tx1 -N8 \"$page\")\" = ' 1f 8b 08 00 00 00 00 00' ] || { echo \"$page: name or time inside\"; exit 1; }; done"
-    sh ${CMAKE_BINARY_DIR}/packaging/glimmerfall.6.gz ${CMAKE_BINARY_DIR}/packaging/fmpinfo.1.gz)
+    sh ${CMAKE_BINARY_DIR}/packaging/glimmerfall.6.gz ${CMAKE_BINARY_DIR}/packaging/fmpinfo.1.gz
+    ${CMAKE_BINARY_DIR}/packaging/fmptiled.1.gz ${CMAKE_BINARY_DIR}/packaging/changelog.Debian.gz)
 set_tests_properties(install_manual_pages_reproducible PROPERTIES LABELS install)
