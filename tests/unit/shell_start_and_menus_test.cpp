@@ -92,40 +92,30 @@ TEST(StartUp, CallsEveryStepInOrderAndFallsBackToSilenceAfterReleasingTheVoices)
     EXPECT_EQ(startFailing(kSound, "allegro_init"), expected);
 }
 
+// Nothing after the failing call but the way out. The picture stays 640 x 480; the mode is that times
+// the scale, and one that cannot be set ends the game as the full-screen one does.
 TEST(StartUp, EachFailureShowsItsMessageAndReportAndExitsWithZero)
 {
-    struct Case { Step step; const char* failedCall; bool leavesGraphics; const char* message; };
+    const char* const kNoMode = "ERROR:  Failure to init video mode!  Terminating program.\n";
+    struct Case { Step step; DisplayRequest display; const char* failedCall; bool leavesGraphics; const char* message; };
     const Case cases[] = {
         // No graphics mode exists yet when the library itself fails.
-        {kLibrary, "allegro_init", false, "ERROR:  Failed to initialize allegro library.  Terminating program.\n"},
-        {kGfx, "fullscreen 640x480", true, "ERROR:  Failure to init video mode!  Terminating program.\n"},
-        {kTimer, "install_timer", true, "ERROR:  Failed to install timer.  Terminating program.\n"},
-        {kKeyboard, "install_keyboard", true, "ERROR:  Failed to install keyboard.  Terminating program.\n"},
-        {kMouse, "install_mouse", true, "ERROR:  Failed to install mouse.  Terminating program.\n"},
-        {kNoSound, "install_sound none midi-none", false, "ERROR:  Failed to install sound.  Terminating program.\n"},
+        {kLibrary, {}, "allegro_init", false, "ERROR:  Failed to initialize allegro library.  Terminating program.\n"},
+        {kGfx, {}, "fullscreen 640x480", true, kNoMode},
+        {kGfx, {true, 1}, "windowed 640x480", true, kNoMode},
+        {kGfx, {true, 2}, "windowed 1280x960", true, kNoMode},
+        {kGfx, {false, 3}, "fullscreen 1920x1440", true, kNoMode},
+        {kTimer, {}, "install_timer", true, "ERROR:  Failed to install timer.  Terminating program.\n"},
+        {kKeyboard, {}, "install_keyboard", true, "ERROR:  Failed to install keyboard.  Terminating program.\n"},
+        {kMouse, {}, "install_mouse", true, "ERROR:  Failed to install mouse.  Terminating program.\n"},
+        {kNoSound, {}, "install_sound none midi-none", false, "ERROR:  Failed to install sound.  Terminating program.\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.failedCall);
         Lines expected = {c.failedCall};
         if (c.leavesGraphics) expected.push_back("leave graphics");
         expected.insert(expected.end(), {std::string("message ") + c.message, kReport, "exit 0"});
-        // Nothing after the failing call but the way out.
-        EXPECT_EQ(startFailing(c.step, c.failedCall), expected);
-    }
-}
-
-// The picture stays 640 x 480; the mode is that times the scale, and one that cannot be set ends the
-// game as the full-screen one does.
-TEST(StartUp, TheDisplayAskedForSetsItsModeAndAModeThatFailsEndsWithMessage2)
-{
-    const struct { DisplayRequest display; const char* mode; } cases[] = {
-        {{false, 1}, "fullscreen 640x480"}, {{true, 1}, "windowed 640x480"},
-        {{true, 2}, "windowed 1280x960"}, {{false, 3}, "fullscreen 1920x1440"}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(startFailing(kNoStep, "set_color_depth 32", c.display)[1], c.mode);
-        EXPECT_EQ(startFailing(kGfx, c.mode, c.display),
-                  (Lines{c.mode, "leave graphics", "message ERROR:  Failure to init video mode!  Terminating program.\n",
-                         kReport, "exit 0"}));
+        EXPECT_EQ(startFailing(c.step, c.failedCall, c.display), expected);
     }
 }
 
@@ -218,14 +208,6 @@ protected:
                     [](const std::string& text) { events.push_back("message " + text); }};
 };
 
-TEST_F(MenuTest, DownThreeTimesComesBackToTheFirstEntryAndUpFromItHighlightsQuit)
-{
-    for (int code : {KEY_DOWN, KEY_DOWN, KEY_DOWN, KEY_UP}) pass(mainMenuPass, code);
-    EXPECT_EQ(events, (Lines{"DOWN up at 0", "DOWN up at 1", "DOWN up at 2", "UP up at 0"}));
-    EXPECT_EQ(menu.selection, kEntryQuit);
-    EXPECT_TRUE(mainMenuGoesOn(menu));
-}
-
 // "Select a Map to Play" runs the map menu, which ends at once on the ESC still held from a level and
 // waits for its release. That menu may come back on "Level1", index 1 like "Credits": no credits then.
 TEST_F(MenuTest, EnterActsOnTheEntryItWasPressedOnAfterItsRelease)
@@ -248,13 +230,19 @@ TEST_F(MenuTest, EnterActsOnTheEntryItWasPressedOnAfterItsRelease)
     }
 }
 
-// A held ENTER takes the choice again at once: maps are played without a wait.
-TEST_F(MenuTest, MapMenuWrapsOverTwoEntriesAndEnterPlaysTheHighlightedMap)
+// UP and DOWN wrap round each menu's entries. In the map menu ENTER plays the highlighted map, and a held
+// ENTER takes the choice again at once: maps are played without a wait.
+TEST_F(MenuTest, UpAndDownWrapRoundTheEntriesAndEnterPlaysTheHighlightedMap)
 {
+    for (int code : {KEY_DOWN, KEY_DOWN, KEY_DOWN, KEY_UP}) pass(mainMenuPass, code);
+    EXPECT_EQ(menu.selection, kEntryQuit);
+    EXPECT_TRUE(mainMenuGoesOn(menu));
+    menu.selection = kEntryTestMap;
     for (int code : {KEY_DOWN, KEY_DOWN, KEY_UP, KEY_ENTER}) pass(mapMenuPass, code);
     menu.selection = kEntryTestMap;
     mapMenuPass(menu, hooks);
-    EXPECT_EQ(events, (Lines{"DOWN up at 0", "DOWN up at 1", "UP up at 0", "play level1.fmp", "play test.fmp"}));
+    EXPECT_EQ(events, (Lines{"DOWN up at 0", "DOWN up at 1", "DOWN up at 2", "UP up at 0", "DOWN up at 0",
+                             "DOWN up at 1", "UP up at 0", "play level1.fmp", "play test.fmp"}));
 }
 
 // The player's maps follow the game's two by file name, .fmp files only; one that does not load is
