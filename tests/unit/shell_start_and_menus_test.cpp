@@ -310,24 +310,6 @@ TEST_F(MenuTest, TheCreditsPageIsItsLinesWhiteOnBlackOverTheMenu)
     destroy_bitmap(want);
 }
 
-// Slot by slot in index order: one draw for the odds and, for a slot that wakes, three more for code,
-// x and y. A woken glyph rises in the same pass; one woken at y 0 has already left.
-TEST_F(MenuTest, IdleGlyphsWakeOnTheOddsWithCodeXYDrawnInThatOrder)
-{
-    std::srand(20261206);
-    stepGlyphRain(menu.rain, menu.overlay, screen->w, screen->h);
-    std::srand(20261206);
-    for (const Glyph& glyph : menu.rain.slots) {
-        if (std::rand() % 50 <= 25) {
-            EXPECT_FALSE(glyph.active);
-            continue;
-        }
-        const int code = std::rand() % 250 + 50, x = std::rand() % screen->w, y = std::rand() % screen->h;
-        EXPECT_EQ((std::vector<int>{glyph.active, glyph.code, glyph.x, glyph.y}),
-                  (std::vector<int>{y >= 1, code, x, y - 1}));
-    }
-}
-
 // Every slot busy, so none draws a random number: each glyph rises a pixel and is drawn green where it
 // is now; one at the top is drawn once above the edge and goes idle.
 TEST_F(MenuTest, ActiveGlyphsRiseOnePixelAndLeaveAtTheTop)
