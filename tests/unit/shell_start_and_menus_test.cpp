@@ -275,14 +275,15 @@ TEST_F(MenuTest, PlayersMapsFollowInOrderScrollAndOneThatDoesNotLoadIsReported)
     EXPECT_GT(pixels(kMenuTextX, lastRow, 200, kMenuEntrySpacing, colorRed), 0);
 }
 
-// Each menu's title and entries as a player reads them, in the font, the
-// highlighted entry red. Every glyph is busy far right of the texts.
-TEST_F(MenuTest, BothMenusWriteTheirTitleAndEntriesInTheFont)
+// Each menu's title and entries as a player reads them, in the font, the highlighted entry red. Every
+// glyph is busy far right of the texts. The credits page then covers the menu it is opened from: its
+// lines white on black and nothing else.
+TEST_F(MenuTest, TheMenusAndTheCreditsPageWriteTheirTextsInTheFont)
 {
     constexpr int kGlyphsX = 600;
     std::fill(std::begin(menu.rain.slots), std::end(menu.rain.slots), Glyph{true, 'x', kGlyphsX, 400});
     const struct { void (*menuPass)(Menu&, const MenuHooks&); Lines entries; } menus[] = {
-        {mainMenuPass, {"Select a Map to Play", "Credits", "Quit"}}, {mapMenuPass, {"Test Map", "Level1"}}};
+        {mapMenuPass, {"Test Map", "Level1"}}, {mainMenuPass, {"Select a Map to Play", "Credits", "Quit"}}};
     BITMAP* want = create_bitmap(screen->w, screen->h);
     for (const auto& m : menus) {
         menu.selection = 1;
@@ -295,18 +296,10 @@ TEST_F(MenuTest, BothMenusWriteTheirTitleAndEntriesInTheFont)
         }
         EXPECT_EQ(pixels(0, 0, kGlyphsX, screen->h, 0, want), 0) << m.entries[0];
     }
-    destroy_bitmap(want);
-}
-
-// The credits page covers the menu it is opened from: its lines white on black and nothing else.
-TEST_F(MenuTest, TheCreditsPageIsItsLinesWhiteOnBlackOverTheMenu)
-{
-    mainMenuPass(menu, hooks);
     drawCreditsPage(menu.overlay);
-    BITMAP* want = create_bitmap(screen->w, screen->h);
     clear_to_color(want, colorBlack);
     for (int i = 0; i < kCreditsLineCount; ++i) textout_ex(want, font, kCreditsLines[i], 0, 10 * i, colorWhite, -1);
-    EXPECT_EQ(pixels(0, 0, screen->w, screen->h, 0, want), 0);
+    EXPECT_EQ(pixels(0, 0, screen->w, screen->h, 0, want), 0) << "the credits page";
     destroy_bitmap(want);
 }
 
