@@ -41,11 +41,6 @@ TEST(DemoMode, ARecordingGoesOnlyWhereThePlayerMayWrite)
     int status = -1;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     EXPECT_EQ(WEXITSTATUS(status), 0) << "1: accepted, 2: another message, 3: could not become nobody";
-
-    settings.recordFile = scratch.file("run.dem");
-    Demo demo;
-    std::string error;
-    EXPECT_TRUE(prepareDemo(settings, demo, error)) << error;
 }
 
 // ESC held ends every level at its first pass; the second level must leave
