@@ -132,10 +132,7 @@ TEST_F(SceneTest, ADomeStandsWithItsBarOutlinedTwentyToTenRowsAboveAndGreenPerHe
     const int blank = background();
     BITMAP* canvas = backBuffer;
     Dome dome;
-    EXPECT_FALSE(dome.sprite->active) << "a constructed dome has fallen";
     dome.init(300, 200);  // with the camera at (100, 50): at (200, 150)
-    EXPECT_TRUE(dome.sprite->active);
-    EXPECT_EQ(std::make_pair(dome.health, dome.sprite->frameDelay), std::make_pair(50, 20));
     // health -> last green column, 128 * health / 50 truncated, inside a
     // white outline over columns 0 to 128 and rows 130 to 140, black behind.
     const int cases[][2] = {{50, 127}, {49, 125}, {25, 64}, {2, 5}, {1, 2}, {0, -1}};
