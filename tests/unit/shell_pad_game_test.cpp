@@ -1,5 +1,7 @@
-// The menus from SDL's virtual pad alone: the main menu, the map menu, a map
-// chosen, back through the menus to Quit; and without a settings source no
+// Game pads through SDL's virtual controller: what each button, stick and
+// trigger presses in play and in the menus, the dead zone, and pads plugged
+// in and pulled out while held; the menus from the pad alone, from the main
+// menu to a map chosen and back to Quit; and without a settings source no
 // SDL layer is started at all.
 #include <SDL.h>
 #include <allegro.h>
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "base/counters.h"
+#include "base/game_pad.h"
 #include "base/pass_end.h"
 #include "base/play_keys.h"
 #include "music/track.h"
@@ -20,6 +23,7 @@
 
 namespace {
 
+// First, before any pad has started SDL.
 TEST(PadSettings, OnlyThePadKeyStartsSdlAndItsGameControllerLayerAlone)
 {
     applyControlSettings(Settings{});
@@ -31,6 +35,69 @@ TEST(PadSettings, OnlyThePadKeyStartsSdlAndItsGameControllerLayerAlone)
     EXPECT_EQ(SDL_WasInit(SDL_INIT_EVERYTHING) & ~(SDL_INIT_GAMECONTROLLER | SDL_INIT_JOYSTICK | SDL_INIT_EVENTS), 0u);
     EXPECT_NE(SDL_WasInit(SDL_INIT_GAMECONTROLLER), 0u);
     setMuteKeyHandler(nullptr);
+}
+
+// The actions held, by their names, then the keys the pad stands in for.
+std::string heldNow()
+{
+    std::string held;
+    for (int action = 0; action < kPlayActionCount; ++action) {
+        if (padAction(PlayAction(action))) held += std::string(playActionName(PlayAction(action))) + " ";
+    }
+    held += "|";
+    for (int scancode : {KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT, KEY_ENTER, KEY_ESC, KEY_P}) {
+        if (padKey(scancode)) held += " " + keyName(scancode);
+    }
+    return held + (padPageButtonHeld() ? " page" : "");
+}
+
+TEST(GamePad, EachInputPressesItsActionAndItsMenuKeyAndARestingStickAimsNowhere)
+{
+    using B = SDL_GameControllerButton;
+    const struct { B button; const char* held; } buttons[] = {
+        {SDL_CONTROLLER_BUTTON_A, "fire | ENTER page"}, {SDL_CONTROLLER_BUTTON_B, "| ESC page"},
+        {SDL_CONTROLLER_BUTTON_X, "help |"}, {SDL_CONTROLLER_BUTTON_Y, "lock |"},
+        {SDL_CONTROLLER_BUTTON_BACK, "leave |"}, {SDL_CONTROLLER_BUTTON_START, "| P page"},
+        {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, "forward |"}, {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, "backward |"},
+        {SDL_CONTROLLER_BUTTON_DPAD_UP, "aim_up | UP"}, {SDL_CONTROLLER_BUTTON_DPAD_LEFT, "aim_left | LEFT"},
+    };
+    // Triggers by how far they are pulled; the left stick by x and y.
+    const struct { SDL_GameControllerAxis axis; int x, y; const char* held; } sticks[] = {
+        {SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 20000, 0, "forward |"}, {SDL_CONTROLLER_AXIS_TRIGGERLEFT, 20000, 0, "backward |"},
+        {SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 6000, 0, "|"}, {SDL_CONTROLLER_AXIS_LEFTX, 6000, 5000, "|"},  // barely moved
+        {SDL_CONTROLLER_AXIS_LEFTX, 9000, 0, "aim_right | RIGHT"},
+        {SDL_CONTROLLER_AXIS_LEFTX, -20000, -20000, "aim_left aim_up | UP LEFT"},
+        {SDL_CONTROLLER_AXIS_LEFTX, 30000, 10000, "aim_right | RIGHT"},  // within 22.5 degrees of right
+        {SDL_CONTROLLER_AXIS_LEFTX, 30000, 14000, "aim_right aim_down | DOWN RIGHT"},
+    };
+    VirtualPad pad;
+    for (const auto& c : buttons) {
+        pad.restAll();
+        pad.button(c.button, true);
+        EXPECT_EQ(heldNow(), c.held) << c.button;
+    }
+    for (const auto& c : sticks) {
+        pad.restAll();
+        pad.axis(c.axis, c.x);
+        if (c.axis == SDL_CONTROLLER_AXIS_LEFTX) pad.axis(SDL_CONTROLLER_AXIS_LEFTY, c.y);
+        EXPECT_EQ(heldNow(), c.held) << c.axis << " " << c.x << "," << c.y;
+    }
+}
+
+TEST(GamePad, PadsComeAndGoWhileHeldAndAPulledPadLetsGo)
+{
+    VirtualPad first;
+    first.button(SDL_CONTROLLER_BUTTON_A, true);
+    {
+        VirtualPad second;
+        EXPECT_EQ(openGamePadCount(), 2);
+        second.button(SDL_CONTROLLER_BUTTON_Y, true);
+        EXPECT_EQ(heldNow(), "lock fire | ENTER page");
+    }
+    EXPECT_EQ(heldNow(), "fire | ENTER page");
+    first.unplug();
+    EXPECT_EQ(openGamePadCount(), 0);
+    EXPECT_EQ(heldNow(), "|");
 }
 
 // What the player does next each time the game waits for a release.
@@ -60,7 +127,7 @@ void playFromPad(const char* map)
     pressNext();
 }
 
-TEST(PadGame, MenusToGameOverAndQuitFromThePadAlone)
+TEST(PadGame, MenusToAMapAndQuitFromThePadAlone)
 {
     startHeadlessGame();
     ScopedChdir inGame{gameDir()};
