@@ -143,21 +143,18 @@ BITMAP* createBitmapOneTickLate(int depth, int w, int h)
     return made;
 }
 
-TEST_F(PlayTest, SpaceFiresNotAtAllWithEveryOrbInFlightAndTheWaitStartsAfterTheShotsLoad)
+// The shot loads its picture from disk; a tick that passes meanwhile counts
+// towards the wait for the next one. (A playback replays the clock's readings
+// in order, so the golden demos cannot see a reading taken before the load.)
+TEST_F(PlayTest, SpaceFiresAndTheWaitStartsAfterTheShotsLoad)
 {
     level.begin("level1.fmp");
     key[KEY_SPACE] = 1;
-    for (Orb* orb : level.orbs) orb->fire(0, 1000, 1000);
     tickCounter = 100;
-    level.handleInput();
-    EXPECT_EQ(level.lastFireTick, 0);
-    // The shot loads its picture from disk; a tick that passes meanwhile
-    // counts towards the wait for the next one.
     plainDriver = system_driver;
     slowDriver = *plainDriver;
     slowDriver.create_bitmap = createBitmapOneTickLate;
     system_driver = &slowDriver;
-    level.orbs[0]->sprite->active = false;
     level.handleInput();
     system_driver = plainDriver;
     EXPECT_GT(tickCounter.load(), 100);

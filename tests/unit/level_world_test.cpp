@@ -238,12 +238,11 @@ TEST_F(DriveTest, ADeadEndSendsTheCartBackAlongTheTrack)
     }
 }
 
+// The eight plain aims are the golden demos' sweep; here keys pulling against each other.
 TEST_F(DriveTest, TheTurretFollowsTheArrowKeysLaterRowsWinning)
 {
     const std::pair<std::vector<int>, int> cases[] = {
-        {{KEY_LEFT}, 90}, {{KEY_RIGHT}, 270}, {{KEY_UP}, 180}, {{KEY_DOWN}, 0},
-        {{KEY_LEFT, KEY_UP}, 135}, {{KEY_LEFT, KEY_DOWN}, 45}, {{KEY_RIGHT, KEY_UP}, 225},
-        {{KEY_RIGHT, KEY_DOWN}, 315}, {{KEY_UP, KEY_DOWN}, 0}, {{KEY_LEFT, KEY_RIGHT}, 270},
+        {{KEY_RIGHT, KEY_UP}, 225}, {{KEY_UP, KEY_DOWN}, 0}, {{KEY_LEFT, KEY_RIGHT}, 270},
         {{KEY_LEFT, KEY_RIGHT, KEY_UP}, 225}, {{}, 225}};  // no arrow keeps the angle
     for (size_t i = 0; i < std::size(cases); ++i) {
         releaseAllKeys();
