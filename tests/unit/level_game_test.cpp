@@ -1,16 +1,18 @@
 // Monsters, orbs and pages headless in the game's folder, the clock set by hand: on a
-// hand-filled 1280 x 960 field (contact, wounds and returns), and
-// in levels of the shipped maps (firing, the pages, the start places).
+// hand-filled 1280 x 960 field (contact, wounds and returns), and in levels of the shipped
+// maps (firing, the pages, the start places, the end of the game, teardown without leaks,
+// and the fatal paths for a missing map or picture).
 #include "level/screens.h"
 #include "base/colors.h"
 #include "base/counters.h"
-#include "tests/support/fmp_bytes.h"
 #include "tests/unit/level_test_world.h"
 
+#include <algorithm>
 #include <cstdlib>
-#include <fstream>
+#include <filesystem>
 #include <iterator>
 #include <string>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -109,13 +111,13 @@ TEST_F(FieldTest, EqualLeftOrTopEdgesMakeNoContact)
 TEST_F(FieldTest, TenHitsSendAMonsterBackWithFullHealthWithin2000Ticks)
 {
     Alien& alien = place(0, 100, 100);
-    tickCounter = 300;
+    tickCounter = 3000;  // past the longest wait, so that a wait not counted from now shows
     for (int hit = 1; hit < 10; ++hit) alien.hit();
     ASSERT_TRUE(alien.sprite->active);
     alien.hit();
     ASSERT_FALSE(alien.sprite->active);
-    ASSERT_GE(alien.spawnTime, 300);
-    ASSERT_LT(alien.spawnTime, 2300);
+    ASSERT_GE(alien.spawnTime, 3000);
+    ASSERT_LT(alien.spawnTime, 5000);
     tickCounter = alien.spawnTime;  // the clock must be past the moment, not on it
     level.updateAliens();
     EXPECT_FALSE(alien.sprite->active);
@@ -139,21 +141,18 @@ BITMAP* createBitmapOneTickLate(int depth, int w, int h)
     return made;
 }
 
-TEST_F(PlayTest, SpaceFiresNotAtAllWithEveryOrbInFlightAndTheWaitStartsAfterTheShotsLoad)
+// The shot loads its picture from disk; a tick that passes meanwhile counts
+// towards the wait for the next one. (A playback replays the clock's readings
+// in order, so the golden demos cannot see a reading taken before the load.)
+TEST_F(PlayTest, SpaceFiresAndTheWaitStartsAfterTheShotsLoad)
 {
     level.begin("level1.fmp");
     key[KEY_SPACE] = 1;
-    for (Orb* orb : level.orbs) orb->fire(0, 1000, 1000);
     tickCounter = 100;
-    level.handleInput();
-    EXPECT_EQ(level.lastFireTick, 0);
-    // The shot loads its picture from disk; a tick that passes meanwhile
-    // counts towards the wait for the next one.
     plainDriver = system_driver;
     slowDriver = *plainDriver;
     slowDriver.create_bitmap = createBitmapOneTickLate;
     system_driver = &slowDriver;
-    level.orbs[0]->sprite->active = false;
     level.handleInput();
     system_driver = plainDriver;
     EXPECT_GT(tickCounter.load(), 100);
@@ -196,27 +195,80 @@ TEST(PagesTest, VerdictsChangeAtEachBoundary)
     for (const auto& [score, verdict] : cases) EXPECT_EQ(verdictFor(score), verdict) << "score " << score;
 }
 
-TEST_F(PlayTest, AMapsOwnPlacesSetTheCartAndDomesElseItsFileNameDoes)
+// A map's own places win (level_demo_test's Tiled map starts there); without
+// them only the exact name level1.fmp gets the first level's (the golden
+// demos start there): a copy of it under another path is placed as any map.
+TEST_F(PlayTest, AMapWithoutPlacesIsPlacedByItsExactFileName)
 {
-    // level1.fmp is plain and big-endian: a places chunk is appended to a copy
-    // and the form length grown to take it.
-    std::ifstream in(gameDir() + "/level1.fmp", std::ios::binary);
-    const std::string plain((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const std::string chunks = plain.substr(12) + fmp::chunk("PLCS", fmp::shorts({3, 2, 3, 1, 1, 4, 4, 6, 6}));
     TempDir dir;
-    ASSERT_TRUE(writeFile(dir.file("mine.fmp"), fmp::form(chunks)));
-    ASSERT_TRUE(writeFile(dir.file("level1.fmp"), plain));
-    const struct { std::string map; int startX, startY, domes, firstDomeX; } rows[] = {{dir.file("mine.fmp"), 3, 2, 3, 32}, {"level1.fmp", 5, 4, 1, 288},
-                {dir.file("level1.fmp"), 10, 11, 1, 640}};
-    for (const auto& r : rows) {
-        level.begin(r.map.c_str());
-        EXPECT_EQ((std::vector<int>{level.cellX, level.cellY, static_cast<int>(level.craft->x),
-                                    static_cast<int>(level.craft->y), active(level.domes),
-                                    static_cast<int>(level.domes[0]->x)}),
-                  (std::vector<int>{r.startX, r.startY, r.startX * 32, r.startY * 32, r.domes, r.firstDomeX}))
-            << r.map;
+    std::filesystem::copy_file(gameDir() + "/level1.fmp", dir.file("level1.fmp"));
+    level.begin(dir.file("level1.fmp").c_str());
+    EXPECT_EQ((std::vector<int>{level.cellX, level.cellY, active(level.domes), level.domes[0]->x}),
+              (std::vector<int>{10, 11, 1, 640}));
+    level.end();
+}
+
+// Where begin puts the cart, the domes, the orbs and the first Balrogs of a
+// shipped map is in the golden demos' start state (level_demo_test).
+class ShippedMapTest : public PlayTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(ShippedMapTest, BeginResetsTheClockThePlayEndsWithTheLastDomeAndEndEmptiesEverySlot)
+{
+    tickCounter = 777;
+    level.begin(GetParam());
+    EXPECT_EQ(tickCounter.load(), 0);
+    level.playFrame();
+    // The last dome falls: the frame is still scored, then the game ends.
+    for (Dome* dome : level.domes) dome->sprite->active = false;
+    tickCounter = 60;
+    level.playFrame();
+    EXPECT_TRUE(level.gameOver);
+    EXPECT_EQ(std::make_pair(level.secondsPlayed, level.score), std::make_pair(1, 0));
+    level.end();
+    EXPECT_TRUE(!level.craft && !level.guiBitmap && !level.faceBitmap && !tileMap.layers[0]);
+    EXPECT_EQ(std::count(level.orbs, std::end(level.orbs), nullptr) +
+                  std::count(level.aliens, std::end(level.aliens), nullptr) +
+                  std::count(level.domes, std::end(level.domes), nullptr),
+              kOrbSlots + kAlienSlots + kDomeSlots);
+}
+
+INSTANTIATE_TEST_SUITE_P(Maps, ShippedMapTest, ::testing::Values("level1.fmp", "test.fmp"));
+
+TEST_F(PlayTest, AHundredRunsInOneProcessKeepNoMemory)
+{
+    const auto play = [this](int i) {
+        level.begin(i % 2 ? "test.fmp" : "level1.fmp");
+        key[KEY_SPACE] = 1;  // a shot reloads an orb's graphics
+        tickCounter = 10;
+        level.playFrame();
+        key[KEY_SPACE] = 0;
         level.end();
-    }
+    };
+    play(0);  // the library and the map view keep buffers for the process
+    play(1);
+    const std::size_t before = testworld::heapBytesInUse();
+    for (int i = 0; i < 100; ++i) play(i);
+    // The smallest thing a run makes, a 16 x 16 orb frame, is 1 KB.
+    EXPECT_LT(testworld::heapBytesInUse(), before + 64 * 1024);
+    key[KEY_ESC] = 1;  // and run() itself, left at once, leaves nothing
+    level.run("test.fmp");
+    EXPECT_TRUE(!level.craft && !level.guiBitmap && !tileMap.layers[0]);
+}
+
+// A missing map's message and status are e2e_level_play's, which deletes
+// level1.fmp and chooses it.
+TEST_F(PlayTest, MissingPicturesEndTheProgramWithTheirMessageAndStatusZero)
+{
+    // Without a display the library prints its messages on stdout.
+    TempDir copy;
+    for (const char* name : {"level1.fmp", "Cart.bmp", "turret.bmp", "Gun.bmp", "orb.bmp", "alien.bmp", "dome.bmp", "face.bmp"})
+        std::filesystem::copy_file(gameDir() + "/" + name, copy.file(name));
+    ScopedChdir inCopy(copy.path());
+    EXPECT_EXIT((dup2(STDERR_FILENO, STDOUT_FILENO), level.begin("level1.fmp")), ::testing::ExitedWithCode(0),
+                "Cannot load picture file:  gui\\.bmp");
+    Sprite strip;
+    EXPECT_EXIT((dup2(STDERR_FILENO, STDOUT_FILENO), strip.load("absent.bmp", 8, 8, 3)), ::testing::ExitedWithCode(0),
+                "Cannot load picture file:  absent\\.bmp");
 }
 
 }  // namespace
