@@ -255,7 +255,7 @@ TEST_F(PlayTest, AHundredRunsInOneProcessKeepNoMemory)
     EXPECT_TRUE(!level.craft && !level.guiBitmap && !tileMap.layers[0]);
 }
 
-// A missing map's message and status are e2e_level_play's, which deletes
+// A missing map's message and status are e2e_game_play's, which deletes
 // level1.fmp and chooses it.
 TEST_F(PlayTest, MissingPicturesEndTheProgramWithTheirMessageAndStatusZero)
 {
