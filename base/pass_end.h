@@ -4,9 +4,10 @@
 // pads, saves it on F12, answers M, waits for its deadline on the pass pacer,
 // then ends the game if a quit was asked for (so one asked for during the
 // sleep is not left for a pass more). A wait does the same but for showing
-// and pacing, resting a millisecond instead; a pause rests longer, with the library's
-// input thread asleep until the next pass or wait (base/input_thread.h). Each also
-// switches between window and full screen on Alt+Enter.
+// and pacing, resting a millisecond instead; a pause rests longer, with the
+// library's input thread asleep until the next pass or wait
+// (base/input_thread.h). Each also switches between window and full screen
+// on Alt+Enter.
 #pragma once
 
 #include "base/quit_request.h"
