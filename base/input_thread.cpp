@@ -44,11 +44,6 @@ void releaseInputThread()
     _unix_bg_man->enable_interrupts();
 }
 
-bool inputThreadHeld()
-{
-    return held;
-}
-
 void readInputWhileHeld()
 {
     if (held) {

@@ -13,7 +13,5 @@ void holdInputThread();
 // and at exit in any case (the library's shutdown waits for the thread).
 void releaseInputThread();
 
-bool inputThreadHeld();
-
 // Reads the window's waiting events here while the thread is held.
 void readInputWhileHeld();

@@ -50,6 +50,9 @@ void quitIfAsked()
 {
     const int status = requestedQuitStatus();
     if (status != kNoQuitRequested && quitHandler != nullptr) {
+        // The library's shutdown waits for its input thread, so a pause's
+        // hold on it ends first.
+        releaseInputThread();
         quitHandler(status);
     }
 }
@@ -107,9 +110,6 @@ void idleWhilePaused()
     // keys are read here instead, twenty milliseconds apart.
     readInputWhileHeld();
     answerPassKeys();
-    if (requestedQuitStatus() != kNoQuitRequested) {
-        releaseInputThread();
-    }
     quitIfAsked();
     holdInputThread();
     rest(kPausedRestMs);
