@@ -109,4 +109,8 @@ status=0
 printf '{"type": "map", "width": ' >"$W/refused/cut.tmj"
 "$FMPTILED" import "$W/refused/cut.tmj" "$W/refused/out.fmp" 2>"$W/err"
 [ $? = 2 ] && grep -qF "cut.tmj: not a readable JSON object" "$W/err" && [ ! -e "$W/refused/out.fmp" ] || e2e_fail "cut JSON"
+# A number no field can hold (the fuzzer's find: converting it was undefined), refused by the field's name.
+"$FMPTILED" import "$(dirname "$0")/../../fuzz/corpus/tiled_import_fuzzer/huge_width.tmj" "$W/refused/out.fmp" 2>"$W/err"
+[ $? = 2 ] && grep -qF '"width" is not a whole number the map can hold' "$W/err" && [ ! -e "$W/refused/out.fmp" ] ||
+  e2e_fail "a width of 1e61: $(cat "$W/err")"
 e2e_pass

@@ -4,6 +4,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cmath>
+#include <limits>
+
 namespace tiled {
 namespace {
 
@@ -16,6 +19,29 @@ Json parse(const std::string& file, const std::string& text)
         throw Refusal(file + ": not a readable JSON object");
     }
     return json;
+}
+
+// Every whole number of the file is read through here: a JSON number becomes
+// one only when it is whole and fits (converting 1e61 to an int is
+// undefined), anything else is refused by name.
+template <typename T>
+T wholeNumber(const Json& value, const std::string& what)
+{
+    if (value.is_number()) {
+        const double number = value.get<double>();
+        if (number == std::trunc(number) && number >= static_cast<double>(std::numeric_limits<T>::min()) &&
+            number <= static_cast<double>(std::numeric_limits<T>::max())) {
+            return static_cast<T>(number);
+        }
+    }
+    throw Refusal(what + " is not a whole number the map can hold: " + value.dump());
+}
+
+// The owner's field `key`, or `absent` when it has none.
+template <typename T>
+T wholeNumberAt(const Json& owner, const char* key, T absent, const std::string& where)
+{
+    return owner.contains(key) ? wholeNumber<T>(owner.at(key), where + ": \"" + key + "\"") : absent;
 }
 
 std::string textOf(const Json& value)
@@ -38,12 +64,13 @@ void readTileset(Tileset& set, const Json& node, const std::string& file)
 {
     set.file = file;
     set.name = node.value("name", "");
-    set.tileWidth = node.value("tilewidth", 0);
-    set.tileHeight = node.value("tileheight", 0);
-    set.margin = node.value("margin", 0);
-    set.spacing = node.value("spacing", 0);
-    set.columns = node.value("columns", 0);
-    set.tileCount = node.value("tilecount", 0);
+    const std::string where = file + ": tileset \"" + set.name + "\"";
+    set.tileWidth = wholeNumberAt(node, "tilewidth", 0, where);
+    set.tileHeight = wholeNumberAt(node, "tileheight", 0, where);
+    set.margin = wholeNumberAt(node, "margin", 0, where);
+    set.spacing = wholeNumberAt(node, "spacing", 0, where);
+    set.columns = wholeNumberAt(node, "columns", 0, where);
+    set.tileCount = wholeNumberAt(node, "tilecount", 0, where);
     if (node.contains("image")) {
         set.image = resolvePath(file, node.at("image").get<std::string>());
     }
@@ -51,13 +78,14 @@ void readTileset(Tileset& set, const Json& node, const std::string& file)
         setTransparentColour(set, node.at("transparentcolor").get<std::string>());
     }
     for (const Json& t : node.value("tiles", Json::array())) {
-        Tile& tile = set.tiles[t.at("id").get<int>()];
+        Tile& tile = set.tiles[wholeNumber<int>(t.at("id"), where + ": a tile's \"id\"")];
         tile.properties = propertiesOf(t);
         if (t.contains("image")) {
             tile.image = resolvePath(file, t.at("image").get<std::string>());
         }
         for (const Json& f : t.value("animation", Json::array())) {
-            tile.animation.push_back(Frame{f.at("tileid").get<int>(), f.at("duration").get<int>()});
+            tile.animation.push_back(Frame{wholeNumber<int>(f.at("tileid"), where + ": a frame's \"tileid\""),
+                                           wholeNumber<int>(f.at("duration"), where + ": a frame's \"duration\"")});
         }
     }
 }
@@ -79,7 +107,7 @@ void readLayer(Map& map, const Json& node)
                               data.get<std::string>(), cells);
     } else {
         for (const Json& id : data) {
-            ids.push_back(id.get<uint32_t>());
+            ids.push_back(wholeNumber<uint32_t>(id, where + ": cell " + std::to_string(ids.size())));
         }
         if (ids.size() != cells) {
             throw Refusal(where + ": the layer data holds " + std::to_string(ids.size()) + " cells, the layer " +
@@ -119,10 +147,10 @@ Map readTmj(const std::string& path, const std::string& text)
     try {
         Map map;
         map.file = path;
-        map.width = root.value("width", 0);
-        map.height = root.value("height", 0);
-        map.tileWidth = root.value("tilewidth", 0);
-        map.tileHeight = root.value("tileheight", 0);
+        map.width = wholeNumberAt(root, "width", 0, path);
+        map.height = wholeNumberAt(root, "height", 0, path);
+        map.tileWidth = wholeNumberAt(root, "tilewidth", 0, path);
+        map.tileHeight = wholeNumberAt(root, "tileheight", 0, path);
         checkGrid(map, root.value("orientation", "orthogonal"), root.value("infinite", false));
         map.properties = propertiesOf(root);
         for (const Json& node : root.value("tilesets", Json::array())) {
@@ -132,7 +160,9 @@ Map readTmj(const std::string& path, const std::string& text)
             } else {
                 readTileset(set, node, path);
             }
-            set.firstGid = node.value("firstgid", 0u);
+            set.firstGid = node.contains("firstgid")
+                               ? wholeNumber<uint32_t>(node.at("firstgid"), path + ": a tileset's \"firstgid\"")
+                               : 0u;
             map.tilesets.push_back(std::move(set));
         }
         readLayers(map, root.value("layers", Json::array()));
