@@ -11,7 +11,6 @@ namespace fmp {
 namespace {
 
 constexpr int kRecordSize = 32;       // bytes per block record
-constexpr int kHeaderSize = 36;       // up to the stagger fields
 constexpr int kAnimRecordSize = 16;
 constexpr uint8_t kEndRecordMark = 0xFF;
 constexpr int kFormatVersion = 1;
