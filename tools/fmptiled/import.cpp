@@ -436,13 +436,14 @@ private:
 
     fmp::CellXY cellOf(const Point& point) const
     {
-        const fmp::CellXY cell{static_cast<int>(std::floor(point.x / map_.tileWidth)),
-                               static_cast<int>(std::floor(point.y / map_.tileHeight))};
-        if (cell.x < 0 || cell.x >= map_.width || cell.y < 0 || cell.y >= map_.height) {
+        // Compared before the conversion: a point far outside would not fit an int.
+        const double column = std::floor(point.x / map_.tileWidth);
+        const double row = std::floor(point.y / map_.tileHeight);
+        if (!(column >= 0 && column < map_.width && row >= 0 && row < map_.height)) {
             refuse("the \"" + point.kind + "\" point at (" + std::to_string(point.x) + ", " + std::to_string(point.y) +
                    ") lies outside the map");
         }
-        return cell;
+        return {static_cast<int>(column), static_cast<int>(row)};
     }
 
     void placePoints()
