@@ -98,7 +98,7 @@ TEST_F(RealPlayback, TheTimerFeedsTheTrackAndTeardownIsSafeWhilePolling)
     releaseMusicTrack(track);
 }
 
-TEST_F(RealPlayback, TheVolumeScalesTheMusicAndMuteSilencesItWhileItGoesOn)
+TEST_F(RealPlayback, TheVolumeScalesTheMusicMuteSilencesItWhileItGoesOnAndAPauseHoldsItWhereItIs)
 {
     std::vector<double> loudness;  // of each track's start, once the mixer has caught up
     for (int volume : {100, 50, 0}) {
@@ -121,13 +121,7 @@ TEST_F(RealPlayback, TheVolumeScalesTheMusicAndMuteSilencesItWhileItGoesOn)
         EXPECT_TRUE(muted ? heard == 0 : heard > 1000) << "muted " << muted << ": " << heard;
         EXPECT_GT(track.stream->buffersFed.load(), fed) << "a muted track goes on playing";
     }
-    releaseMusicTrack(track);
-}
-
-TEST_F(RealPlayback, APauseHoldsTheMusicWhereItIsAndTheResumeGoesOnFromThere)
-{
-    MusicTrack track = startMusicTrack("Mystery.ogg");
-    rest(kSettleMs);
+    // A resume goes on from where the pause held it.
     pauseMusic();
     rest(kSettleMs);
     const int voice = track.stream->audio->voice;
