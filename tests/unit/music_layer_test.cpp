@@ -107,27 +107,7 @@ TEST(OggDecoder, RefusesWhatIsNotOggVorbis)
     }
 }
 
-TEST(OggStream, StaysSafeWithoutADriver)
-{
-    startHeadless();  // the null digital driver: nothing can play
-    Bytes bytes = music();
-    ALOGG_OGG* ogg = alogg_create_ogg_from_buffer(bytes.data(), static_cast<int>(bytes.size()));
-    ASSERT_NE(ogg, nullptr);
-    for (ALOGG_OGG* unplayable : {static_cast<ALOGG_OGG*>(nullptr), ogg}) {
-        EXPECT_LT(alogg_play_ex_ogg(unplayable, kBufferBytes, kFullVolume, kCentrePan, kNormalSpeed, 1), 0);
-        EXPECT_LT(alogg_start_autopoll_ogg(unplayable, kPollMs), 0);
-        EXPECT_EQ(refillOggStream(unplayable), 0);
-        alogg_stop_ogg(unplayable);
-        alogg_stop_ogg(unplayable);
-    }
-    EXPECT_TRUE(ogg->audio == nullptr && !ogg->polling);
-    alogg_destroy_ogg(nullptr);
-    // Refills of a playing stream, and its end with the handle, are
-    // music_playback_test's.
-    alogg_destroy_ogg(ogg);
-}
-
-TEST(MusicTrack, ReadsTheFileWholeAndSaysUhOhOrDeathWhenItCannotPlay)
+TEST(MusicTrack, ReadsTheFileWholeSaysUhOhOrDeathWhenItCannotPlayAndStaysSafeWithoutADriver)
 {
     startHeadless();
     TempDir folder;
@@ -150,6 +130,14 @@ TEST(MusicTrack, ReadsTheFileWholeAndSaysUhOhOrDeathWhenItCannotPlay)
         EXPECT_EQ(track.stream != nullptr, c.messages.empty());
         ASSERT_EQ(track.size, static_cast<long>(c.bytes.size()));
         EXPECT_TRUE(std::equal(c.bytes.begin(), c.bytes.end(), reinterpret_cast<const char*>(track.buffer)));
+        // With the null digital driver every stream, none or real, refuses to
+        // play and stays safe to call. (Refills of a playing stream, and its
+        // end with the handle, are music_playback_test's.)
+        EXPECT_LT(alogg_play_ex_ogg(track.stream, kBufferBytes, kFullVolume, kCentrePan, kNormalSpeed, 1), 0);
+        EXPECT_LT(alogg_start_autopoll_ogg(track.stream, kPollMs), 0);
+        EXPECT_EQ(refillOggStream(track.stream), 0);
+        EXPECT_TRUE(!track.stream || (track.stream->audio == nullptr && !track.stream->polling));
+        stopMusicTrack(track);
         stopMusicTrack(track);
         releaseMusicTrack(track);
         EXPECT_TRUE(!track.stream && !track.buffer && !track.file && track.size == 0);
