@@ -15,15 +15,14 @@
 namespace {
 constexpr int kScreenWidth = 640;
 constexpr int kScreenHeight = 480;
-bool libraryStarted = false;
 }
 
 void startHeadless(int depth)
 {
-    if (!libraryStarted && install_allegro(SYSTEM_NONE, &errno, atexit) != 0) {
+    static const bool started = install_allegro(SYSTEM_NONE, &errno, atexit) == 0;
+    if (!started) {
         throw std::runtime_error("install_allegro(SYSTEM_NONE) failed");
     }
-    libraryStarted = true;
     set_color_depth(depth);
     if (screen) destroy_bitmap(screen);
     screen = create_bitmap_ex(depth, kScreenWidth, kScreenHeight);
