@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -21,8 +20,7 @@
 #endif
 
 namespace {
-constexpr std::chrono::seconds kPatience{10};  // bounds a broken run only
-constexpr int kWaitStepMs = 5, kRounds = 25, kSmallBufferBytes = 4096, kFullVolume = 255, kCentrePan = 127,
+constexpr int kRounds = 25, kSmallBufferBytes = 4096, kFullVolume = 255, kCentrePan = 127,
               kNormalSpeed = 1000, kFastestPollMs = 1, kSettleMs = 300, kListenMs = 700, kSilentSample = 0x8000;
 
 TempDir home;  // ALSA reads $HOME/.asoundrc when the device opens
@@ -70,19 +68,16 @@ double loudnessFromNow()
 }
 }  // namespace
 
-TEST_F(RealPlayback, TheTimerFeedsTheTrackAndTeardownIsSafeWhilePolling)
+TEST_F(RealPlayback, PlayFillsTheStreamAtOnceAndTeardownIsSafeWhilePolling)
 {
     MusicTrack track = startMusicTrack("Mystery.ogg");
     ALOGG_OGG* ogg = track.stream;
     ASSERT_TRUE(ogg != nullptr && ogg->audio != nullptr);
     EXPECT_TRUE(ogg->polling);
     EXPECT_TRUE(ogg->loop) << "the music starts over after each play";
-    // Play fills the stream at once; only the timer can feed it more.
-    const long atStart = ogg->buffersFed.load();
-    EXPECT_GE(atStart, 1);
-    const auto deadline = std::chrono::steady_clock::now() + kPatience;
-    while (ogg->buffersFed.load() <= atStart && std::chrono::steady_clock::now() < deadline) rest(kWaitStepMs);
-    EXPECT_GT(ogg->buffersFed.load(), atStart);
+    // Play fills the stream at once; that the timer feeds it on is seen in
+    // the next test, where a muted track goes on being fed.
+    EXPECT_GE(ogg->buffersFed.load(), 1);
     stopMusicTrack(track);
     EXPECT_TRUE(!ogg->polling && ogg->audio == nullptr);
     EXPECT_EQ(refillOggStream(ogg), 0);
