@@ -154,8 +154,7 @@ TEST(Screenshot, ThePngHoldsThePictureNoShotReplacesAFileAndAFolderThatCannotBeM
     const std::string squatter = stem + std::to_string(std::stoi(first.substr(stem.size())) + 1) + ".png";
     writeFile(squatter, "mine");
     const std::string second = saveScreenshot(picture, folder, 0);
-    EXPECT_EQ((std::vector<bool>{second != first, second != squatter, std::filesystem::file_size(squatter) == 4}),
-              (std::vector<bool>{true, true, true}));
+    EXPECT_TRUE(second != first && second != squatter && std::filesystem::file_size(squatter) == 4) << second;
     EXPECT_TRUE(pngHolds(second, picture));
     destroy_bitmap(picture);
 
