@@ -29,14 +29,6 @@ Bytes music(const std::string& name = "Mystery.ogg")
     std::ifstream in(gameDir() + "/" + name, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
-
-// Reads up to `frames` frames in one go; fewer where the decoder stops.
-Samples decode(OggDecoder& decoder, long frames, bool loop)
-{
-    Samples out(frames * kMusicChannels);
-    out.resize(decoder.read(out.data(), frames, loop) * kMusicChannels);
-    return out;
-}
 }
 
 TEST(GeneratedMusic, DecodesToItsLengthWithinBudgetAndStreamsInFragmentsLoopedOrOnce)
@@ -57,7 +49,8 @@ TEST(GeneratedMusic, DecodesToItsLengthWithinBudgetAndStreamsInFragmentsLoopedOr
         EXPECT_EQ(decoder.sampleRate(), kMusicSampleRate);
         EXPECT_EQ(decoder.totalFrames(), piece.frames);
         // Unlooped, asking for more than there is stops short at the end.
-        const Samples once = decode(decoder, piece.frames + kChunkFrames, false);
+        Samples once((piece.frames + kChunkFrames) * kMusicChannels);
+        once.resize(decoder.read(once.data(), piece.frames + kChunkFrames, false) * kMusicChannels);
         ASSERT_EQ(static_cast<long>(once.size()), piece.frames * kMusicChannels);
         EXPECT_GT(*std::max_element(once.begin(), once.end()), kAudible);
         for (int channel = 0; channel < kMusicChannels; ++channel) {
