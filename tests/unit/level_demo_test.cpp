@@ -1,8 +1,5 @@
-// Demos: a scripted run on each shipped map recorded and played back in step at every frame, with its
-// golden demo of tests/data/demos (GLIM_RECORD_GOLDEN_DEMOS=1 records them again after an intended change
-// of the maps or the rules); playback catching the frame where it goes astray, the reader's bad files; a
-// map made in Tiled driven, a level played from SDL's virtual game pad and its demo, the page's wait, and
-// keys the player moved.
+// Demos recorded and played back in step, with the golden demos of tests/data/demos
+// (GLIM_RECORD_GOLDEN_DEMOS=1 records them again after an intended change of the maps or the rules).
 #include "base/counters.h"
 #include "base/game_input.h"
 #include "base/game_pad.h"

@@ -1,13 +1,9 @@
-// The level on hand-drawn worlds: drawing (sprite frames on the clock, the dome
-// and its health bar relative to the camera, the panel's read-outs); the cart's
-// speed steps behind the shared two-tick gate, driving on hand-drawn tracks
-// (closed sides, dead ends), the turret keys, and the scoring step.
+// The level on hand-drawn worlds: drawing, and driving on hand-drawn tracks.
 #include "level/panel_cache.h"
 #include "base/colors.h"
 #include "tests/unit/level_test_world.h"
 
 #include <cstdlib>
-#include <iterator>
 #include <utility>
 
 namespace {
@@ -235,20 +231,6 @@ TEST_F(DriveTest, ADeadEndSendsTheCartBackAlongTheTrack)
             ASSERT_TRUE(craft.x >= 0 && craft.x <= 4 * 32 && craft.y == 0) << craft.x << "," << craft.y;
         }
         EXPECT_GE(reversals, 3);
-    }
-}
-
-// The eight plain aims are the golden demos' sweep; here keys pulling against each other.
-TEST_F(DriveTest, TheTurretFollowsTheArrowKeysLaterRowsWinning)
-{
-    const std::pair<std::vector<int>, int> cases[] = {
-        {{KEY_RIGHT, KEY_UP}, 225}, {{KEY_UP, KEY_DOWN}, 0}, {{KEY_LEFT, KEY_RIGHT}, 270},
-        {{KEY_LEFT, KEY_RIGHT, KEY_UP}, 225}, {{}, 225}};  // no arrow keeps the angle
-    for (size_t i = 0; i < std::size(cases); ++i) {
-        releaseAllKeys();
-        for (int k : cases[i].first) key[k] = 1;
-        level.aimTurret();
-        EXPECT_EQ(craft.turretAngle, cases[i].second) << "case " << i;
     }
 }
 

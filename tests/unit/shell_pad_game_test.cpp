@@ -1,8 +1,4 @@
-// Game pads through SDL's virtual controller: what each button, stick and
-// trigger presses in play and in the menus, the dead zone, and pads plugged
-// in and pulled out while held; the menus from the pad alone, from the main
-// menu to a map chosen and back to Quit; and without a settings source no
-// SDL layer is started at all.
+// Game pads through SDL's virtual controller, in play and in the menus.
 #include <SDL.h>
 #include <allegro.h>
 #include <gtest/gtest.h>
@@ -15,27 +11,11 @@
 #include "base/pass_end.h"
 #include "base/play_keys.h"
 #include "music/track.h"
-#include "shell/controls.h"
 #include "shell/menu.h"
-#include "shell/options.h"
 #include "tests/support/headless.h"
 #include "tests/support/virtual_pad.h"
 
 namespace {
-
-// First, before any pad has started SDL.
-TEST(PadSettings, OnlyThePadKeyStartsSdlAndItsGameControllerLayerAlone)
-{
-    applyControlSettings(Settings{});
-    EXPECT_EQ(SDL_WasInit(0), 0u);
-    Settings padOn;
-    padOn.pad = 1;
-    padOn.settingsInUse = true;
-    applyControlSettings(padOn);
-    EXPECT_EQ(SDL_WasInit(SDL_INIT_EVERYTHING) & ~(SDL_INIT_GAMECONTROLLER | SDL_INIT_JOYSTICK | SDL_INIT_EVENTS), 0u);
-    EXPECT_NE(SDL_WasInit(SDL_INIT_GAMECONTROLLER), 0u);
-    setMuteKeyHandler(nullptr);
-}
 
 // The actions held, by their names, then the keys the pad stands in for.
 std::string heldNow()

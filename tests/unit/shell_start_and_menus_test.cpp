@@ -1,5 +1,4 @@
-// The shell through a stand-in library and memory bitmaps: start-up and its failures, the frame-rate
-// latch, the menus one pass at a time and the glyphs rising behind the main menu.
+// The shell through a stand-in library and memory bitmaps: start-up, the frame-rate latch and the menus.
 #include <allegro.h>
 #include <gtest/gtest.h>
 
@@ -102,7 +101,6 @@ TEST(StartUp, EachFailureShowsItsMessageAndReportAndExitsWithZero)
         // No graphics mode exists yet when the library itself fails.
         {kLibrary, {}, "allegro_init", false, "ERROR:  Failed to initialize allegro library.  Terminating program.\n"},
         {kGfx, {}, "fullscreen 640x480", true, kNoMode},
-        {kGfx, {true, 1}, "windowed 640x480", true, kNoMode},
         {kGfx, {true, 2}, "windowed 1280x960", true, kNoMode},
         {kGfx, {false, 3}, "fullscreen 1920x1440", true, kNoMode},
         {kTimer, {}, "install_timer", true, "ERROR:  Failed to install timer.  Terminating program.\n"},
@@ -167,6 +165,8 @@ void releaseKey(int code)
     key[code] = 0;
 }
 
+constexpr int kGlyphsX = 600;
+
 class MenuTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -175,7 +175,8 @@ protected:
         std::fill(key, key + KEY_MAX, 0);
         events.clear();
         currentMenu = &menu;
-        clearGlyphRain(menu.rain);
+        // Every glyph busy far right of the texts, so that none draws a random number.
+        std::fill(std::begin(menu.rain.slots), std::end(menu.rain.slots), Glyph{true, 'x', kGlyphsX, 400});
         menu.overlay = create_bitmap(screen->w, screen->h);
         clear_to_color(menu.overlay, colorMagenta);
         backBuffer = create_bitmap(screen->w, screen->h);
@@ -275,13 +276,10 @@ TEST_F(MenuTest, PlayersMapsFollowInOrderScrollAndOneThatDoesNotLoadIsReported)
     EXPECT_GT(pixels(kMenuTextX, lastRow, 200, kMenuEntrySpacing, colorRed), 0);
 }
 
-// Each menu's title and entries as a player reads them, in the font, the highlighted entry red. Every
-// glyph is busy far right of the texts. The credits page then covers the menu it is opened from: its
-// lines white on black and nothing else.
+// Each menu's title and entries as a player reads them, in the font, the highlighted entry red. The
+// credits page then covers the menu it is opened from: its lines white on black and nothing else.
 TEST_F(MenuTest, TheMenusAndTheCreditsPageWriteTheirTextsInTheFont)
 {
-    constexpr int kGlyphsX = 600;
-    std::fill(std::begin(menu.rain.slots), std::end(menu.rain.slots), Glyph{true, 'x', kGlyphsX, 400});
     const struct { void (*menuPass)(Menu&, const MenuHooks&); Lines entries; } menus[] = {
         {mapMenuPass, {"Test Map", "Level1"}}, {mainMenuPass, {"Select a Map to Play", "Credits", "Quit"}}};
     BITMAP* want = create_bitmap(screen->w, screen->h);
@@ -303,11 +301,10 @@ TEST_F(MenuTest, TheMenusAndTheCreditsPageWriteTheirTextsInTheFont)
     destroy_bitmap(want);
 }
 
-// Every slot busy, so none draws a random number: each glyph rises a pixel and is drawn green where it
-// is now; one at the top is drawn once above the edge and goes idle.
+// Each glyph rises a pixel and is drawn green where it is now; one at the top is drawn once above the
+// edge and goes idle.
 TEST_F(MenuTest, ActiveGlyphsRiseOnePixelAndLeaveAtTheTop)
 {
-    std::fill(std::begin(menu.rain.slots), std::end(menu.rain.slots), Glyph{true, 'x', 600, 400});
     menu.rain.slots[3] = Glyph{true, 'A', 100, 200};
     menu.rain.slots[4] = Glyph{true, 'A', 40, 0};
     menu.rain.slots[5] = Glyph{true, 'A', 80, 1};  // reaches the top row and stays for one more pass
