@@ -71,21 +71,14 @@ private:
     void (*savedWait_)() = nullptr;
 };
 
-// The slots filled by hand on a map of 40 x 30 blocks, a dome at (1000, 1000).
-class FieldTest : public testworld::WorldTest {
-protected:
-    void SetUp() override
-    {
-        WorldTest::SetUp();
-        testworld::writeStrip(folder.file("alien.bmp"), 128, 128, 5);  // a Balrog's five frames
-        useTrack(std::vector<std::string>(30, std::string(40, '.')));
-        level.domes[0]->init(1000, 1000);
-    }
+class FieldTest : public testworld::WorldTest {};
 
-};
-
+// A Balrog's five frames on a map of 40 x 30 blocks, a dome at (1000, 1000).
 TEST_F(FieldTest, TenHitsSendAMonsterBackWithFullHealthWithin2000Ticks)
 {
+    testworld::writeStrip(folder.file("alien.bmp"), 128, 128, 5);
+    useTrack(std::vector<std::string>(30, std::string(40, '.')));
+    level.domes[0]->init(1000, 1000);
     Alien& alien = *level.aliens[0];
     alien.spawn(level.domes);
     alien.x = alien.y = 100;
