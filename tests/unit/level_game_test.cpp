@@ -154,19 +154,6 @@ TEST_F(PlayTest, HelpAndGameOverPagesShowEveryLineOnItsRow)
                                                {50, "Press ESC to continue"}});
 }
 
-// A map's own places win (level_demo_test's Tiled map starts there); without
-// them only the exact name level1.fmp gets the first level's (the golden
-// demos start there): a copy of it under another path is placed as any map.
-TEST_F(PlayTest, AMapWithoutPlacesIsPlacedByItsExactFileName)
-{
-    TempDir dir;
-    std::filesystem::copy_file(gameDir() + "/level1.fmp", dir.file("level1.fmp"));
-    level.begin(dir.file("level1.fmp").c_str());
-    EXPECT_EQ((std::vector<int>{level.cellX, level.cellY, active(level.domes), level.domes[0]->x}),
-              (std::vector<int>{10, 11, 1, 640}));
-    level.end();
-}
-
 // Where begin puts the cart, the domes, the orbs and the first Balrogs of a
 // shipped map is in the golden demos' start state (level_demo_test).
 class ShippedMapTest : public PlayTest, public ::testing::WithParamInterface<const char*> {};

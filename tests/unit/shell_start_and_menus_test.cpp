@@ -201,7 +201,6 @@ protected:
         }
         return count;
     }
-    int greenPixels(int x, int y, int w, int h) const { return pixels(x, y, w, h, colorGreen); }
 
     Menu menu;
     MenuHooks hooks{{releaseKey, nullptr}, [](const char* map) { events.push_back(std::string("play ") + map); },
@@ -316,9 +315,9 @@ TEST_F(MenuTest, ActiveGlyphsRiseOnePixelAndLeaveAtTheTop)
     const Glyph* slots = menu.rain.slots;
     EXPECT_EQ((std::vector<int>{slots[3].active, slots[3].y, slots[4].active, slots[4].y, slots[5].active, slots[5].y}),
               (std::vector<int>{true, 199, false, -1, true, 0}));
-    EXPECT_GT(greenPixels(100, 199, 8, 8), 0);
-    EXPECT_EQ(greenPixels(100, 207, 8, 1), 0);
-    EXPECT_GT(greenPixels(40, 0, 8, 7), 0);  // 'A' has ink in its lower rows
+    EXPECT_GT(pixels(100, 199, 8, 8, colorGreen), 0);
+    EXPECT_EQ(pixels(100, 207, 8, 1, colorGreen), 0);
+    EXPECT_GT(pixels(40, 0, 8, 7, colorGreen), 0);  // 'A' has ink in its lower rows
 }
 
 }  // namespace
