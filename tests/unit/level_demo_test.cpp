@@ -282,12 +282,6 @@ TEST_F(DemoTest, TheReaderNamesWhatIsWrongWithABadFile)
 
 class PadPlayTest : public DemoTest {
 protected:
-    void TearDown() override
-    {
-        setPlayBindings(defaultPlayBindings());
-        DemoTest::TearDown();
-    }
-
     // Plays frames as the game's loop does; false once the level would end.
     bool frames(Level& level, int count)
     {
@@ -333,7 +327,7 @@ TEST_F(PadPlayTest, TheRulesSeeTheBoundKeysAndNotTheOldOnes)
         Level level;
         level.begin("test.fmp");
         key[scancode] = 1;
-        ASSERT_TRUE(frames(level, 8));  // past the wait for the first shot
+        EXPECT_TRUE(frames(level, 8));  // past the wait for the first shot
         key[scancode] = 0;
         EXPECT_EQ(testworld::active(level.orbs) > 0, scancode == KEY_ENTER) << scancode;
         level.end();
@@ -349,6 +343,7 @@ TEST_F(PadPlayTest, TheRulesSeeTheBoundKeysAndNotTheOldOnes)
                                         "ENTER - Fire fire-like weapon",
                                         "W or 8_PAD/DOWN/LEFT/RIGHT (up/down/left/right) - Aim Turret",
                                         "F1 - Help Menu", "ESC - Exit current map and/or game", "L - Lock Turret"}));
+    setPlayBindings(defaultPlayBindings());
 }
 
 // The page's own pauses press ESC or the pad's A from pause pressAt until pause releaseAt; a missed
