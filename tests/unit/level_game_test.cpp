@@ -6,7 +6,6 @@
 #include "tests/unit/level_test_world.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <iterator>
 #include <string>
