@@ -28,15 +28,13 @@ void VirtualPad::button(SDL_GameControllerButton button, bool down)
     pollGamePads();
 }
 
-namespace {
 // The joystick's raw reading for a controller axis: a trigger's 0 to 32767
 // is the whole raw range, from its lowest value up.
-Sint16 rawAxis(int axis, int value)
+static Sint16 rawAxis(int axis, int value)
 {
     const bool trigger = axis == SDL_CONTROLLER_AXIS_TRIGGERLEFT || axis == SDL_CONTROLLER_AXIS_TRIGGERRIGHT;
     return static_cast<Sint16>(trigger ? value * 2 + SDL_JOYSTICK_AXIS_MIN : value);
 }
-}  // namespace
 
 void VirtualPad::axis(SDL_GameControllerAxis axis, int value)
 {

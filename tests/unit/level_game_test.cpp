@@ -1,14 +1,11 @@
-// Monsters, orbs and pages headless in the game's folder, the clock set by hand: on a
-// hand-filled 1280 x 960 field (contact, wounds and returns), and in levels of the shipped
-// maps (firing, the pages, the start places, the end of the game, teardown without leaks,
-// and the fatal paths for a missing map or picture).
+// Monsters on a hand-filled field, and levels of the shipped maps, headless in the game's
+// folder with the clock set by hand.
 #include "level/screens.h"
 #include "base/colors.h"
 #include "base/counters.h"
 #include "tests/unit/level_test_world.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <iterator>
 #include <string>
@@ -73,44 +70,17 @@ private:
     void (*savedWait_)() = nullptr;
 };
 
-// The slots filled by hand on a map of 40 x 30 blocks, a dome at (1000, 1000).
-class FieldTest : public testworld::WorldTest {
-protected:
-    void SetUp() override
-    {
-        WorldTest::SetUp();
-        testworld::writeStrip(folder.file("alien.bmp"), 128, 128, 5);  // a Balrog's five frames
-        useTrack(std::vector<std::string>(30, std::string(40, '.')));
-        level.domes[0]->init(1000, 1000);
-    }
+class FieldTest : public testworld::WorldTest {};
 
-    // The monster in slot, spawned as in play, then set at (x, y) on heading.
-    Alien& place(int slot, float x, float y, int heading = 0)
-    {
-        Alien& alien = *level.aliens[slot];
-        alien.spawn(level.domes);
-        alien.x = x;
-        alien.y = y;
-        alien.heading = heading;
-        return alien;
-    }
-};
-
-TEST_F(FieldTest, EqualLeftOrTopEdgesMakeNoContact)
-{
-    tickCounter = 500;
-    Alien& down = place(0, 1000, 1050, 361);  // left edges equal, rows overlapping
-    Alien& right = place(1, 1050, 1000, 270);  // top edges equal, columns overlapping
-    down.update(level.domes);
-    right.update(level.domes);
-    EXPECT_EQ(level.domes[0]->health, 50);
-    EXPECT_FLOAT_EQ(down.y, 1053);
-    EXPECT_FLOAT_EQ(right.x, 1053);
-}
-
+// A Balrog's five frames on a map of 40 x 30 blocks, a dome at (1000, 1000).
 TEST_F(FieldTest, TenHitsSendAMonsterBackWithFullHealthWithin2000Ticks)
 {
-    Alien& alien = place(0, 100, 100);
+    testworld::writeStrip(folder.file("alien.bmp"), 128, 128, 5);
+    useTrack(std::vector<std::string>(30, std::string(40, '.')));
+    level.domes[0]->init(1000, 1000);
+    Alien& alien = *level.aliens[0];
+    alien.spawn(level.domes);
+    alien.x = alien.y = 100;
     tickCounter = 3000;  // past the longest wait, so that a wait not counted from now shows
     for (int hit = 1; hit < 10; ++hit) alien.hit();
     ASSERT_TRUE(alien.sprite->active);
@@ -181,31 +151,6 @@ TEST_F(PlayTest, HelpAndGameOverPagesShowEveryLineOnItsRow)
                                                {30, "Is that the best you can do?"},
                                                {40, "Time:  123456"},
                                                {50, "Press ESC to continue"}});
-}
-
-TEST(PagesTest, VerdictsChangeAtEachBoundary)
-{
-    const char* lowest = "Is that the best you can do?";
-    const char* top = "Man, you've been playing this buggy game way too long!";
-    const std::pair<int32_t, std::string> cases[] = {
-        {INT32_MIN, lowest}, {19, lowest},    {20, "Not bad..."}, {39, "Not bad..."}, {40, "Decent."},
-        {59, "Decent."},     {60, "Good..."}, {79, "Good..."},    {80, "Rockin'!"},   {99, "Rockin'!"},
-        {100, top},          {5000, top},     {INT32_MAX, top},
-    };
-    for (const auto& [score, verdict] : cases) EXPECT_EQ(verdictFor(score), verdict) << "score " << score;
-}
-
-// A map's own places win (level_demo_test's Tiled map starts there); without
-// them only the exact name level1.fmp gets the first level's (the golden
-// demos start there): a copy of it under another path is placed as any map.
-TEST_F(PlayTest, AMapWithoutPlacesIsPlacedByItsExactFileName)
-{
-    TempDir dir;
-    std::filesystem::copy_file(gameDir() + "/level1.fmp", dir.file("level1.fmp"));
-    level.begin(dir.file("level1.fmp").c_str());
-    EXPECT_EQ((std::vector<int>{level.cellX, level.cellY, active(level.domes), level.domes[0]->x}),
-              (std::vector<int>{10, 11, 1, 640}));
-    level.end();
 }
 
 // Where begin puts the cart, the domes, the orbs and the first Balrogs of a

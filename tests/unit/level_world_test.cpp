@@ -1,13 +1,9 @@
-// The level on hand-drawn worlds: drawing (sprite frames on the clock, the dome
-// and its health bar relative to the camera, the panel's read-outs); the cart's
-// speed steps behind the shared two-tick gate, driving on hand-drawn tracks
-// (closed sides, dead ends), the turret keys, and the scoring step.
+// The level on hand-drawn worlds: drawing, and driving on hand-drawn tracks.
 #include "level/panel_cache.h"
 #include "base/colors.h"
 #include "tests/unit/level_test_world.h"
 
 #include <cstdlib>
-#include <iterator>
 #include <utility>
 
 namespace {
@@ -201,14 +197,15 @@ TEST_F(DriveTest, AllThreeShareAGateThatNeedsMoreThanOneTickEitherWayAndDragStop
     }
 }
 
-TEST_F(DriveTest, AtAClosedSideTheCartTurnsUnderFrontAndBackEngines)
+// The middle row runs left into a cell whose other way is up, or both up and down: up comes first. Front
+// engines turn the front into the open side; back engines turn it away, so that the cart backs up into
+// it. At a dead end the cart goes back along the track.
+TEST_F(DriveTest, AtAClosedSideTheCartTurnsUnderFrontAndBackEnginesAndAtADeadEndGoesBack)
 {
-    // The middle row runs left into a cell whose other way is up, or both
-    // up and down: up comes first. Front engines turn the front into the open
-    // side; back engines turn it away, so that the cart backs up into it.
-    for (const auto& rows : {std::vector<std::string>{"#....", "#####"}, {"#....", "#####", "#...."}}) {
-        for (bool front : {true, false}) {
-            SCOPED_TRACE((front ? "front engines, rows " : "back engines, rows ") + std::to_string(rows.size()));
+    for (bool front : {true, false}) {
+        SCOPED_TRACE(front ? "front engines" : "back engines");
+        for (const auto& rows : {std::vector<std::string>{"#....", "#####"}, {"#....", "#####", "#...."}}) {
+            SCOPED_TRACE(std::to_string(rows.size()) + " rows");
             start(rows, 4, 1, front ? kDirectionLeft : kDirectionRight, 3.0f, front);
             for (int i = 0; i < 100 && craft.facingAxis == 0; ++i) {
                 frame(0);
@@ -220,13 +217,6 @@ TEST_F(DriveTest, AtAClosedSideTheCartTurnsUnderFrontAndBackEngines)
             EXPECT_EQ(craft.moveDirection, kDirectionUp);
             EXPECT_EQ(std::make_pair(craft.x, craft.y), std::make_pair(0, 32 - 3));
         }
-    }
-}
-
-TEST_F(DriveTest, ADeadEndSendsTheCartBackAlongTheTrack)
-{
-    for (bool front : {true, false}) {
-        SCOPED_TRACE(front ? "front engines" : "back engines");
         start({"#####"}, 0, 0, front ? kDirectionRight : kDirectionLeft, 5.0f, front);
         int reversals = 0;  // on a straight row every change of direction is one
         for (int i = 0, last = kDirectionRight; i < 200; ++i, last = craft.moveDirection) {
@@ -234,21 +224,7 @@ TEST_F(DriveTest, ADeadEndSendsTheCartBackAlongTheTrack)
             reversals += craft.moveDirection != last;
             ASSERT_TRUE(craft.x >= 0 && craft.x <= 4 * 32 && craft.y == 0) << craft.x << "," << craft.y;
         }
-        EXPECT_GE(reversals, 3);
-    }
-}
-
-// The eight plain aims are the golden demos' sweep; here keys pulling against each other.
-TEST_F(DriveTest, TheTurretFollowsTheArrowKeysLaterRowsWinning)
-{
-    const std::pair<std::vector<int>, int> cases[] = {
-        {{KEY_RIGHT, KEY_UP}, 225}, {{KEY_UP, KEY_DOWN}, 0}, {{KEY_LEFT, KEY_RIGHT}, 270},
-        {{KEY_LEFT, KEY_RIGHT, KEY_UP}, 225}, {{}, 225}};  // no arrow keeps the angle
-    for (size_t i = 0; i < std::size(cases); ++i) {
-        releaseAllKeys();
-        for (int k : cases[i].first) key[k] = 1;
-        level.aimTurret();
-        EXPECT_EQ(craft.turretAngle, cases[i].second) << "case " << i;
+        EXPECT_GE(reversals, 3) << "at the dead end";
     }
 }
 

@@ -32,16 +32,13 @@ struct DataFolders {
 TEST(DataFolder, TheWorkingFolderWinsThenTheVariableWhichIsNotSecondGuessedThenBesideTheExecutable)
 {
     const DataFolders folders;
-    struct Case {
-        bool variableSet, variableHolds, workingHolds, besideHolds;
-        Place wins;
-    } const cases[] = {
+    const struct { bool variableSet, variableHolds, workingHolds, besideHolds; Place wins; } cases[] = {
         {true, true, true, true, kWorking},   {true, true, false, true, kVariable},
         {true, false, false, true, kNone},    {true, false, true, false, kWorking},
         {false, false, true, true, kWorking}, {false, false, false, true, kBeside},
         {false, false, false, false, kNone},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const std::string variable = folders.at(kVariable, c.variableHolds);
         const DataFolderPlaces places = {c.variableSet ? variable.c_str() : nullptr,
                                          folders.at(kWorking, c.workingHolds), folders.at(kBeside, c.besideHolds)};

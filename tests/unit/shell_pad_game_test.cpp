@@ -1,8 +1,4 @@
-// Game pads through SDL's virtual controller: what each button, stick and
-// trigger presses in play and in the menus, the dead zone, and pads plugged
-// in and pulled out while held; the menus from the pad alone, from the main
-// menu to a map chosen and back to Quit; and without a settings source no
-// SDL layer is started at all.
+// Game pads through SDL's virtual controller, in play and in the menus.
 #include <SDL.h>
 #include <allegro.h>
 #include <gtest/gtest.h>
@@ -15,27 +11,11 @@
 #include "base/pass_end.h"
 #include "base/play_keys.h"
 #include "music/track.h"
-#include "shell/controls.h"
 #include "shell/menu.h"
-#include "shell/options.h"
 #include "tests/support/headless.h"
 #include "tests/support/virtual_pad.h"
 
 namespace {
-
-// First, before any pad has started SDL.
-TEST(PadSettings, OnlyThePadKeyStartsSdlAndItsGameControllerLayerAlone)
-{
-    applyControlSettings(Settings{});
-    EXPECT_EQ(SDL_WasInit(0), 0u);
-    Settings padOn;
-    padOn.pad = 1;
-    padOn.settingsInUse = true;
-    applyControlSettings(padOn);
-    EXPECT_EQ(SDL_WasInit(SDL_INIT_EVERYTHING) & ~(SDL_INIT_GAMECONTROLLER | SDL_INIT_JOYSTICK | SDL_INIT_EVENTS), 0u);
-    EXPECT_NE(SDL_WasInit(SDL_INIT_GAMECONTROLLER), 0u);
-    setMuteKeyHandler(nullptr);
-}
 
 // The actions held, by their names, then the keys the pad stands in for.
 std::string heldNow()
@@ -51,7 +31,8 @@ std::string heldNow()
     return held + (padPageButtonHeld() ? " page" : "");
 }
 
-TEST(GamePad, EachInputPressesItsActionAndItsMenuKeyAndARestingStickAimsNowhere)
+// Every input alone; then a second pad plugged in and pulled out while both are held: a pulled pad lets go.
+TEST(GamePad, EachInputPressesItsActionAndItsMenuKeyARestingStickAimsNowhereAndAPulledPadLetsGo)
 {
     using B = SDL_GameControllerButton;
     const struct { B button; const char* held; } buttons[] = {
@@ -82,12 +63,8 @@ TEST(GamePad, EachInputPressesItsActionAndItsMenuKeyAndARestingStickAimsNowhere)
         if (c.axis == SDL_CONTROLLER_AXIS_LEFTX) pad.axis(SDL_CONTROLLER_AXIS_LEFTY, c.y);
         EXPECT_EQ(heldNow(), c.held) << c.axis << " " << c.x << "," << c.y;
     }
-}
-
-TEST(GamePad, PadsComeAndGoWhileHeldAndAPulledPadLetsGo)
-{
-    VirtualPad first;
-    first.button(SDL_CONTROLLER_BUTTON_A, true);
+    pad.restAll();
+    pad.button(SDL_CONTROLLER_BUTTON_A, true);
     {
         VirtualPad second;
         EXPECT_EQ(openGamePadCount(), 2);
@@ -95,7 +72,7 @@ TEST(GamePad, PadsComeAndGoWhileHeldAndAPulledPadLetsGo)
         EXPECT_EQ(heldNow(), "lock fire | ENTER page");
     }
     EXPECT_EQ(heldNow(), "fire | ENTER page");
-    first.unplug();
+    pad.unplug();
     EXPECT_EQ(openGamePadCount(), 0);
     EXPECT_EQ(heldNow(), "|");
 }
