@@ -1,4 +1,4 @@
-# The player's settings on the real game under Xvfb: the shipped config, --fps 0, --map, --no-music,
+# The player's settings on the real game under Xvfb: the shipped config, --map, --no-music,
 # F12, a bad option; and a 2x window on a large screen, closed with its close button.
 add_test(NAME e2e_options_play
   COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/options_play.sh ${CMAKE_BINARY_DIR} $<TARGET_FILE:game_text_reference>)

@@ -119,14 +119,29 @@ e2e_wait_for_exit() {
   E2E_GAME_PID=""
 }
 
-# usage: e2e_expect_refused STATUS LINE ARGS...  the game in its folder, given ARGS, ends before graphics with
-# STATUS and LINE alone on stderr: nothing on stdout, no window.
-e2e_expect_refused() {
+# usage: e2e_expect_exit STATUS SECONDS WHAT  the game started ends within SECONDS with STATUS
+e2e_expect_exit() {
+  e2e_wait_for_exit "$2" && [ "$E2E_EXIT_STATUS" = "$1" ] || e2e_fail "$3: status ${E2E_EXIT_STATUS:-none}, not $1"
+}
+# usage: e2e_escape_to_exit WHAT  ESC held until the game ends with status 0
+e2e_escape_to_exit() {
+  e2e_key_down Escape
+  e2e_expect_exit 0 10 "$1"
+  e2e_key_up Escape
+}
+# usage: e2e_run STATUS ARGS...  the game in its folder, given ARGS, runs to its end with STATUS; its stdout
+# is in E2E_WORK/out, its stderr in E2E_WORK/err.
+e2e_run() {
   local status=0
-  (cd "$E2E_GAME_DIR" && HOME=${E2E_HOME:-$E2E_WORK} PATH="$E2E_WORK/bin:$PATH" ./glimmerfall "${@:3}") \
+  (cd "$E2E_GAME_DIR" && HOME=${E2E_HOME:-$E2E_WORK} PATH="$E2E_WORK/bin:$PATH" timeout 120 ./glimmerfall "${@:2}") \
     >"$E2E_WORK/out" 2>"$E2E_WORK/err" || status=$?
-  [ "$status" = "$1" ] && [ "$(cat "$E2E_WORK/err")" = "$2" ] ||
-    e2e_fail "${*:3}: status $status, not $1; said: $(cat "$E2E_WORK/err")"
+  [ "$status" = "$1" ] || e2e_fail "${*:2}: status $status, not $1; said: $(cat "$E2E_WORK/err")"
+}
+# usage: e2e_expect_refused STATUS LINE ARGS...  the game ends before graphics with STATUS and LINE alone on
+# stderr: nothing on stdout, no window.
+e2e_expect_refused() {
+  e2e_run "$1" "${@:3}"
+  [ "$(cat "$E2E_WORK/err")" = "$2" ] || e2e_fail "${*:3}: said: $(cat "$E2E_WORK/err")"
   [ ! -s "$E2E_WORK/out" ] && [ "$(xwininfo -root -children | grep -c glimmerfall)" = 0 ] ||
     e2e_fail "${*:3}: output or a window"
 }
@@ -209,11 +224,7 @@ shell_wait_for_menu() {
   shell_expect_main_highlight "${1:-main_menu}" 230
   e2e_box_has_color "$E2E_ARTIFACTS/${1:-main_menu}.png" 0 0 640 480 "$SHELL_GREEN" || e2e_fail "no glyphs"
 }
-shell_expect_exit_zero() {
-  e2e_wait_for_exit "${1:-5}" || e2e_fail "the game did not end within ${1:-5} s"
-  [ "$E2E_EXIT_STATUS" = 0 ] || e2e_fail "exit status $E2E_EXIT_STATUS, not 0"
-  e2e_log "ended with status 0"
-}
+shell_expect_exit_zero() { e2e_expect_exit 0 "${1:-5}" "the game's end"; }
 
 # Checks of a level in play for the end-to-end tests: the panel, asset pixels
 # found on the screen, and the way into a map from the main menu.
@@ -269,33 +280,25 @@ level_enter_map() {
 # usage: level_wait_for_play SHOT  until the panel's first read-out box shows
 level_wait_for_play() { e2e_wait_for_color 119 451 69 19 "$LEVEL_BOX_FILL" 10 "$1" || e2e_fail "$1: no level panel"; }
 
+level_expect_one_message() {
+  [ "$(e2e_message_count)" = 1 ] && [ "$(head -1 "$E2E_MESSAGES")" = "$1" ] ||
+    e2e_fail "not the one message \"$1\": $(e2e_messages | tr '\n' '|')"
+}
 level_expect_no_messages() {
   [ "$(e2e_message_count)" = 0 ] || e2e_fail "${1:-}: the game showed messages: $(e2e_messages | tr '\n' ' ')"
 }
 
-# usage: level_ink_rows FILE X Y W H RRGGBB  prints the box's rows as strings of 0 (that colour) and 1 (any other)
-level_ink_rows() {
-  "$E2E_CONVERT" "$1" -crop "${4}x${5}+${2}+${3}" +repage -alpha off -fill white -opaque "#$6" -fill black \
-    +opaque white -compress none pbm:- | awk '!/^#/ { for (i = 1; i <= NF; ++i) if (++n > 3) printf "%s", $i }' |
-    fold -w "$4"
-  echo
-}
-# The 8 x 8 cell at column CELL of the rows read above, as one string.
-level_cell() { cut -c $(($2 * 8 + 1))-$(($2 * 8 + 8)) <<<"$1" | tr -d '\n'; }
-
-# usage: level_read_fps SHOT TEXT_TOOL  prints the number in the frame-rate read-out, read glyph by glyph
-# against the library's font (text at 25,5 of the box at 118,450).
-level_read_fps() {
-  local digits shown cell number="" d i
-  "$2" 0123456789 "$E2E_WORK/digits.bmp" || e2e_fail "cannot render the digits"
-  digits=$(level_ink_rows "$E2E_WORK/digits.bmp" 0 0 80 8 FFFFFF)
-  shown=$(level_ink_rows "$1" 143 455 40 8 FF4500)
-  for i in 0 1 2 3 4; do
-    cell=$(level_cell "$shown" "$i")
-    for d in 0 1 2 3 4 5 6 7 8 9; do
-      [ "$cell" = "$(level_cell "$digits" "$d")" ] && number+=$d && break
-    done
-    [ ${#number} -eq $((i + 1)) ] || break
-  done
-  echo "$number"
+# usage: level_text_at SHOT X Y TEXT RRGGBB  true when TEXT, drawn in the library's font, is the ink of
+# colour RRGGBB in SHOT from (X, Y) on, pixel for pixel (the text tool is E2E_TEXT_TOOL). A white text lies
+# on black to the row's end; another colour is followed by a cell without it, the box's fill not compared.
+level_text_at() {
+  local w=$((640 - $2)) ink=()
+  "$E2E_TEXT_TOOL" "$4" "$E2E_WORK/text.bmp" || e2e_fail "cannot render \"$4\""
+  if [ "$5" != FFFFFF ]; then
+    w=$(((${#4} + 1) * 8))
+    ink=(-fill white -opaque "#$5" -fill black +opaque white)
+  fi
+  [ "$("$E2E_CONVERT" "$1" -crop "${w}x8+$2+$3" +repage -alpha off "${ink[@]}" \
+    \( "$E2E_WORK/text.bmp" -alpha off -background black -extent "${w}x8" \) -compose difference -composite \
+    -separate -evaluate-sequence max -threshold 0 -format '%[fx:int(mean*w*h+0.5)]' info:)" = 0 ]
 }

@@ -26,7 +26,7 @@ window_shot() {
 window_has() { e2e_box_has_color "$(window_shot "$1")" "${@:2}"; }
 # usage: expect_way_out STATUS WHAT  the game ends by its own shutdown with STATUS
 expect_way_out() {
-  e2e_wait_for_exit 15 && [ "$E2E_EXIT_STATUS" = "$1" ] || e2e_fail "$2: status ${E2E_EXIT_STATUS:-none}, not $1"
+  e2e_expect_exit "$1" 15 "$2"
   grep -q signal "$E2E_ARTIFACTS/game.log" && e2e_fail "$2: the game was killed, not shut down"
   level_expect_no_messages "$2"
 }
@@ -93,6 +93,6 @@ in_play map_play
 e2e_key_down Control_L && sleep 0.5 && show_help && e2e_key_up Control_L
 close_expecting_exit "from the help page of --map"
 recorded "$E2E_WORK/map.dem"
-(cd "$E2E_GAME_DIR" && HOME=$E2E_HOME ./glimmerfall --window --timedemo "$E2E_WORK/map.dem") >"$E2E_WORK/out" 2>&1
+e2e_run 0 --window --timedemo "$E2E_WORK/map.dem"
 [ "$(grep '^demo ' "$E2E_WORK/out")" = "$LINE" ] || e2e_fail "recorded \"$LINE\", played back: $(cat "$E2E_WORK/out")"
 e2e_pass

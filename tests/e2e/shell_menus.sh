@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# The real game twice on one display. Without any audio device: the sound fallback's two messages, then
-# the menu. With a null device: no message; DOWN and UP move the red highlight with wrapping, ENTER on the
-# first entry opens the map menu and ESC comes back, ENTER on "Quit" ends the game with status 0.
+# The real game twice on one display, as it runs with no config file and no option: its own defaults alone.
+# Without any audio device: the sound fallback's two messages, then the menu. With a null device: no
+# message; DOWN and UP move the red highlight with wrapping, ENTER on the first entry opens the map menu and
+# ESC comes back, ENTER on "Quit" ends the game with status 0.
 source "$(dirname "$0")/lib.sh"
 e2e_start shell_menus "${1:?build folder}"
+e2e_copy_game
+rm "$E2E_GAME_DIR/glimmerfall.cfg"
+E2E_GAME_ARGS=()
 
 e2e_make_home no-audio
 e2e_start_game
