@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The player's settings on the real game, from a copy of the game folder. A bad option: status 2 and one line,
 # no window. The shipped config (fps = 60): most of a core left free in the menu and in Level1, the FPS
-# read-out near 60, one PNG per F12 press in the menu and in play (unpaced play is the demo script's timedemo).
+# read-out near 60 (above 99 under --fps 0), one PNG per F12 press in the menu and in play.
 # --map: a missing map is refused as a bad option is, and a file that is not a map shows the map message and
 # ends with status 1 (a good one is played in the demo script). --no-music with the .ogg files gone: no
 # message. The share of a core and the read-out are logged as the figures of this machine.
@@ -65,11 +65,14 @@ e2e_expect_exit 1 15 "--map with a text file"
 level_expect_one_message "Cannot find MAP file:  $E2E_WORK/text.fmp"
 : >"$E2E_MESSAGES"
 
+# --fps 0 unpaces the game again: the read-out has a third digit (x 159).
 rm "$E2E_GAME_DIR"/*.ogg
-E2E_GAME_ARGS=(--no-music)
+E2E_GAME_ARGS=(--no-music --fps 0)
 e2e_start_game
 shell_wait_for_menu silent_menu
 level_enter_map test
+sleep 2
+e2e_retry 5 1 e2e_shot_has_color unpaced_test 159 455 8 8 FF4500 || e2e_fail "--fps 0: the FPS read-out is under 100"
 leave_level_and_game silent 230
 level_expect_no_messages "--no-music without the .ogg files"
 e2e_pass
