@@ -6,7 +6,7 @@
 # Below those: checks of the menus and of a level in play.
 set -uo pipefail
 E2E_NAME="" E2E_GAME_DIR="" E2E_ARTIFACTS="" E2E_WORK="" E2E_HOME="" E2E_MESSAGES=""
-E2E_XVFB_PID="" E2E_GAME_PID="" E2E_EXIT_STATUS=""
+E2E_XVFB_PID="" E2E_GAME_PID=""
 E2E_CONVERT=$(command -v convert-im6.q16 || command -v convert)
 E2E_KEY_HOLD=${E2E_KEY_HOLD:-0.15}  # long enough for the game's keyboard polling to see both edges
 # The game folder ships a config that paces the game at 60 passes a second; the tests of the game's own
@@ -92,11 +92,9 @@ e2e_launch_game() {
       "${E2E_GAME_EXE:-./glimmerfall}" "${E2E_GAME_ARGS[@]}") \
     >>"$E2E_ARTIFACTS/game.log" 2>&1 &
   E2E_GAME_PID=$!
-  E2E_EXIT_STATUS=""
   e2e_log "game started (pid $E2E_GAME_PID)"
 }
-e2e_game_window_up() { xwininfo -root -children 2>/dev/null | grep -q '"glimmerfall"'; }
-e2e_game_up_or_gone() { e2e_game_window_up || e2e_game_gone; }
+e2e_game_up_or_gone() { xwininfo -root -children 2>/dev/null | grep -q '"glimmerfall"' || e2e_game_gone; }
 # Now and then, on a loaded machine, the library cannot reach the display at all and the game stops at its
 # first step ("Failed to initialize allegro library", before any window): such a start is made once more.
 e2e_start_game() {
@@ -111,17 +109,15 @@ e2e_start_game() {
 }
 e2e_game_running() { [ -n "$E2E_GAME_PID" ] && kill -0 "$E2E_GAME_PID" 2>/dev/null; }
 e2e_game_gone() { ! e2e_game_running; }
-# True when the game ended within SECONDS; its status is in E2E_EXIT_STATUS.
-e2e_wait_for_exit() {
-  e2e_retry $((${1:?seconds} * 10 + 1)) 0.1 e2e_game_gone || return 1
-  wait "$E2E_GAME_PID" 2>/dev/null
-  E2E_EXIT_STATUS=$?
-  E2E_GAME_PID=""
-}
 
 # usage: e2e_expect_exit STATUS SECONDS WHAT  the game started ends within SECONDS with STATUS
 e2e_expect_exit() {
-  e2e_wait_for_exit "$2" && [ "$E2E_EXIT_STATUS" = "$1" ] || e2e_fail "$3: status ${E2E_EXIT_STATUS:-none}, not $1"
+  local status
+  e2e_retry $(($2 * 10 + 1)) 0.1 e2e_game_gone || e2e_fail "$3: the game did not end within $2 s"
+  wait "$E2E_GAME_PID" 2>/dev/null
+  status=$?
+  E2E_GAME_PID=""
+  [ "$status" = "$1" ] || e2e_fail "$3: status $status, not $1"
 }
 # usage: e2e_escape_to_exit WHAT  ESC held until the game ends with status 0
 e2e_escape_to_exit() {
@@ -186,9 +182,6 @@ e2e_wait_for_color() { e2e_retry $(($6 * 4)) 0.25 e2e_shot_has_color "${7:-waiti
 # The messages the game showed, in order, each followed by a line "--".
 e2e_messages() { cat "$E2E_MESSAGES"; }
 e2e_message_count() { grep -c '^--$' "$E2E_MESSAGES"; }
-e2e_messages_shown() { [ "$(e2e_message_count)" -ge "$1" ]; }
-# usage: e2e_wait_for_messages COUNT SECONDS
-e2e_wait_for_messages() { e2e_retry $((${2:?seconds} * 10 + 1)) 0.1 e2e_messages_shown "${1:?count}"; }
 
 # Checks of the menus for the end-to-end tests. Every text starts at x 250: the title at y 180, the
 # subtitle "  Alpha Stages" at 190 after two blanks, the entries at 230, 240 and 250.
