@@ -151,6 +151,15 @@ e2e_cpu_share() {
   echo $(((after - before) * 100 / ($(getconf CLK_TCK) * $1)))
 }
 
+# The player's screenshots as the game names them, oldest first.
+e2e_shots() { find "$E2E_HOME/.local/share/glimmerfall/screenshots" -name 'glimmerfall-*.png' 2>/dev/null | sort; }
+e2e_shots_are() { [ "$(e2e_shots | wc -l)" = "$1" ]; }
+# usage: e2e_f12_saves COUNT  after F12 the player has COUNT screenshots, the last a 640x480 PNG
+e2e_f12_saves() {
+  e2e_key F12
+  e2e_retry 50 0.1 e2e_shots_are "$1" || e2e_fail "$(e2e_shots | wc -l) screenshots, not $1"
+  [ "$(identify -format '%m %wx%h' "$(e2e_shots | tail -1)")" = "PNG 640x480" ] || e2e_fail "not a 640x480 PNG"
+}
 # Key names as xdotool has them: Down, Return, Escape.
 e2e_key_down() { xdotool keydown "${1:?key}"; sleep "$E2E_KEY_HOLD"; }
 e2e_key_up() { xdotool keyup "${1:?key}"; sleep "$E2E_KEY_HOLD"; }
@@ -162,12 +171,6 @@ e2e_screenshot() {
   xwd -root -silent -display "$DISPLAY" | "$E2E_CONVERT" xwd:- "$E2E_ARTIFACTS/${1:?name}.png"
   echo "$E2E_ARTIFACTS/$1.png"
 }
-# usage: e2e_pixel FILE X Y  prints "R,G,B"
-e2e_pixel() {
-  "$E2E_CONVERT" "${1:?file}" -crop "1x1+${2:?x}+${3:?y}" +repage -depth 8 \
-    -format '%[fx:int(255*r+0.5)],%[fx:int(255*g+0.5)],%[fx:int(255*b+0.5)]' info:
-}
-
 # usage: e2e_box_has_color FILE X Y W H RRGGBB  true when a pixel of the box has that colour: per pixel
 # the largest channel difference from it, and the smallest of those is 0.
 e2e_box_has_color() {
@@ -226,12 +229,7 @@ LEVEL_BOX_FILL=C80000
 LEVEL_PANEL_TOP=380 # the panel picture covers the frame from this row down
 
 # usage: level_asset_colour ASSET X Y  prints that pixel's colour as RRGGBB
-level_asset_colour() {
-  local rgb
-  rgb=$(e2e_pixel "$E2E_GAME_DIR/${1:?asset}" "${2:?x}" "${3:?y}")
-  # shellcheck disable=SC2086
-  printf '%02X%02X%02X' ${rgb//,/ }
-}
+level_asset_colour() { "$E2E_CONVERT" "$E2E_GAME_DIR/$1" -format "%[hex:p{$2,$3}]" info:; }
 
 # usage: level_shows SHOT ASSET AX AY X Y  true when the 3 x 3 pixels around
 # (X, Y) hold the colour of the asset's pixel (AX, AY)
