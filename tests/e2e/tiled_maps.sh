@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # fmptiled against Tiled itself (tmxrasterizer, tiled --export-map). Round trips: the shipped maps and an
-# author's map imported at every depth come back from export and import with the same dump and render, and
-# Tiled draws the exported TMX as fmpinfo renders the map. An author's map of one to four visible layers
+# author's map imported at every depth come back from export and import with the same dump (its graphics
+# hashed pixel by pixel, so the same render), and Tiled draws the exported TMX as fmpinfo renders the map. An author's map of one to four visible layers
 # renders as Tiled draws it. What Tiled writes (TMJ, TMX in every layer encoding, a TSJ tileset) imports to
 # the same map. The refusals: one line naming the file, status 2, no output file.
 source "$(dirname "$0")/lib.sh"
@@ -41,8 +41,6 @@ for entry in "${maps[@]}"; do
   "$FMPTILED" export "$map" "$W/$name.tmx" && [ -s "$W/$name.png" ] || e2e_fail "export of $map"
   "$FMPTILED" import "$W/$name.tmx" "$W/$name-back.fmp" --depth "$depth" || e2e_fail "import of $name.tmx"
   diff <(dump "$map") <(dump "$W/$name-back.fmp") >"$W/dump.diff" || e2e_fail "$name: $(head -3 "$W/dump.diff")"
-  "$FMPINFO" --render "$map" "$W/a.bmp" >/dev/null && "$FMPINFO" --render "$W/$name-back.fmp" "$W/b.bmp" >/dev/null
-  cmp -s "$W/a.bmp" "$W/b.bmp" || e2e_fail "$name: the render changed in the round trip"
   same_picture "$map" "$W/$name.tmx"
 done
 # A map without places goes out with those the game gives it by file name.
