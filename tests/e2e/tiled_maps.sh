@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # fmptiled against Tiled itself (tmxrasterizer, tiled --export-map). Round trips: the shipped maps and an
 # author's map imported at every depth come back from export and import with the same dump (its graphics
-# hashed pixel by pixel, so the same render), and Tiled draws the exported TMX as fmpinfo renders the map. An author's map of one to four visible layers
-# renders as Tiled draws it. What Tiled writes (TMJ, TMX in every layer encoding, a TSJ tileset) imports to
-# the same map. The refusals: one line naming the file, status 2, no output file.
+# hashed pixel by pixel, so the same render), and Tiled draws the exported TMX as fmpinfo renders the map.
+# An author's map of one to four visible layers renders as Tiled draws it. What Tiled writes (TMJ, TMX in
+# every layer encoding, a TSJ tileset) imports to the same map. The refusals: one line naming the file,
+# status 2, no output file.
 source "$(dirname "$0")/lib.sh"
 e2e_init tiled_maps "${1:?build folder}"
 BUILD=$(dirname "$E2E_GAME_DIR")
