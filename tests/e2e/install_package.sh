@@ -2,7 +2,6 @@
 # The Debian packages, the game and the map author's tools: built with CPack from the build's install
 # rules, their control fields and files read with dpkg-deb, checked by lintian, then unpacked into a
 # scratch root and the game started from there.
-# usage: install_package.sh BUILD_DIR DEBIAN_VERSION README
 source "$(dirname "$0")/lib.sh"
 e2e_init install_package "${1:?build folder}"
 version=${2:?Debian version} readme=${3:?README} arch=$(dpkg --print-architecture) root=$E2E_WORK/root

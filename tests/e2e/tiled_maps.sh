@@ -17,14 +17,13 @@ tiled_cli() { tiled "$@" >/dev/null 2>&1 || e2e_fail "tiled $*"; }
 # usage: same_picture MAP TMX  fmpinfo's view of MAP at camera (0, 0) against tmxrasterizer's TMX, over the part
 # of the view the map covers (a map smaller than the view lies in its lower right corner).
 same_picture() {
+  local w h differ
   "$FMPINFO" --render "$1" "$W/game.bmp" >/dev/null || e2e_fail "no render of $1"
   tmxrasterizer --hide-layer places "$2" "$W/tiled.png" 2>/dev/null || e2e_fail "tmxrasterizer $2"
-  local w h
   read -r w h < <("$E2E_CONVERT" "$W/tiled.png" -format '%w %h' info:)
   local cw=$((w < 640 ? w : 640)) ch=$((h < 480 ? h : 480)) ox=$((w < 640 ? 640 - w : 0)) oy=$((h < 480 ? 480 - h : 0))
   "$E2E_CONVERT" "$W/game.bmp" -crop "${cw}x${ch}+$ox+$oy" +repage -alpha off "$W/game.png"
   "$E2E_CONVERT" "$W/tiled.png" -crop "${cw}x${ch}+0+0" +repage -alpha off "$W/tiled-view.png"
-  local differ
   differ=$(compare -metric AE "$W/game.png" "$W/tiled-view.png" "$W/diff.png" 2>&1)
   [ "$differ" = 0 ] || { cp "$W"/game.png "$W"/tiled-view.png "$E2E_ARTIFACTS/"; e2e_fail "$1: $differ pixels differ from Tiled's"; }
 }
