@@ -9,13 +9,6 @@ source "$(dirname "$0")/lib.sh"
 e2e_start demo_play "${1:?build folder}"
 DEMO=$E2E_WORK/run.dem
 
-# usage: run_to_end STATUS ARGS...  the game in its folder to its end with STATUS; stdout in out, stderr in err
-run_to_end() {
-  local status=0
-  (cd "$E2E_GAME_DIR" && HOME=$E2E_HOME PATH="$E2E_WORK/bin:$PATH" timeout 120 ./glimmerfall "${@:2}") \
-    >"$E2E_WORK/out" 2>"$E2E_WORK/err" || status=$?
-  [ "$status" = "$1" ] || e2e_fail "${*:2}: status $status, not $1: $(cat "$E2E_WORK/err")"
-}
 end_line() { grep '^demo ' "$1"; }
 
 printf 'GLIMDEMO\001\000\010\000' >"$E2E_WORK/bad.dem"
@@ -32,10 +25,7 @@ e2e_key F1 && sleep 0.5 && e2e_key Escape # closes the help page; play goes on
 e2e_key p && sleep 1 && e2e_key p # a pause: no frame and no time of it recorded
 e2e_key_down Shift_L && e2e_key_down space && sleep 1 && e2e_key_up space && e2e_key_up Shift_L
 e2e_screenshot recording_end >/dev/null
-e2e_key_down Escape
-e2e_wait_for_exit 10 || e2e_fail "the recording did not end on ESC"
-e2e_key_up Escape
-[ "$E2E_EXIT_STATUS" = 0 ] || e2e_fail "the recording ended with status $E2E_EXIT_STATUS"
+e2e_escape_to_exit "the recording on ESC"
 recorded=$(end_line "$E2E_ARTIFACTS/game.log")
 e2e_log "recorded: $recorded"
 [[ $recorded =~ ^demo\ $DEMO:\ ([0-9]+)\ frames,\ score\ [0-9]+,\ time\ [0-9]+,\ state\ [0-9A-F]{8}$ ]] ||
@@ -49,22 +39,19 @@ e2e_start_game
 level_wait_for_play playback
 sleep 3
 e2e_screenshot playback_later >/dev/null
-e2e_wait_for_exit 30 || e2e_fail "the playback did not end by itself"
-[ "$E2E_EXIT_STATUS" = 0 ] || e2e_fail "the playback ended with status $E2E_EXIT_STATUS: $(cat "$E2E_ARTIFACTS/game.log")"
+e2e_expect_exit 0 30 "the playback left to its end"
 [ "$(end_line "$E2E_ARTIFACTS/game.log")" = "$recorded" ] || e2e_fail "playback: $(cat "$E2E_ARTIFACTS/game.log")"
 
 # ESC, read from the keyboard, stops a playback early: status 0 and the line of the frames played.
 : >"$E2E_ARTIFACTS/game.log"
 e2e_start_game
 level_wait_for_play stopped
-e2e_key_down Escape
-e2e_wait_for_exit 10 || e2e_fail "ESC did not stop the playback"
-e2e_key_up Escape
+e2e_escape_to_exit "the playback on ESC"
 stopped=$(end_line "$E2E_ARTIFACTS/game.log")
-[ "$E2E_EXIT_STATUS" = 0 ] && [[ $stopped =~ ^demo\ $DEMO:\ ([0-9]+)\ frames ]] && [ "${BASH_REMATCH[1]}" -lt "$frames" ] ||
-  e2e_fail "stopped with ESC: status $E2E_EXIT_STATUS, $stopped"
+[[ $stopped =~ ^demo\ $DEMO:\ ([0-9]+)\ frames ]] && [ "${BASH_REMATCH[1]}" -lt "$frames" ] ||
+  e2e_fail "stopped with ESC: $stopped"
 
-run_to_end 0 --timedemo "$DEMO"
+e2e_run 0 --timedemo "$DEMO"
 [ "$(end_line "$E2E_WORK/out")" = "$recorded" ] || e2e_fail "timedemo: $(cat "$E2E_WORK/out")"
 rate=$(sed -n 2p "$E2E_WORK/out")
 e2e_log "timedemo: $rate"
@@ -74,7 +61,7 @@ e2e_log "timedemo: $rate"
 
 last=$(tail -c 1 "$DEMO" | od -An -tu1 | tr -d ' ')
 { head -c -1 "$DEMO" && printf "\\$(printf '%03o' $((last ^ 1)))"; } >"$E2E_WORK/changed.dem"
-run_to_end 3 --timedemo "$E2E_WORK/changed.dem"
+e2e_run 3 --timedemo "$E2E_WORK/changed.dem"
 [[ $(cat "$E2E_WORK/err") == "demo $E2E_WORK/changed.dem: out of step at frame $frames: the state differs "* ]] ||
   e2e_fail "a changed state hash: said: $(cat "$E2E_WORK/err")"
 e2e_pass

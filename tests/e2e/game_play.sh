@@ -7,39 +7,34 @@
 # level1.fmp is deleted and chosen again: its message, then status 0.
 source "$(dirname "$0")/lib.sh"
 e2e_start game_play "${1:?build folder}"
-TEXT_TOOL=${2:?text reference tool (game_text_reference)}
+E2E_TEXT_TOOL=${2:?text reference tool (game_text_reference)}
 e2e_copy_game
 
-# usage: play MAP CART_X CART_Y DOME_X DOME_Y DOME_BAR_WIDTH BACK_ON  (screen
+# usage: driven START MAP CART_X CART_Y  true when a new shot (in driving) shows the view scrolled from START's
+# or the cart gone from its start. The unpaced loop runs the cart round its track many times a second, so a
+# single shot may catch it back near its start with the view still clamped.
+driven() {
+  driving=$(e2e_screenshot "$2_driving")
+  [ "$("$E2E_CONVERT" "$1" "$driving" -crop "640x${LEVEL_PANEL_TOP}+0+0" +repage -compose difference -composite \
+    -threshold 0 -format '%[fx:int(mean*w*h+0.5)]' info:)" -ge 20000 ] ||
+    ! level_shows "$driving" Cart.bmp 10 10 $(($3 + 10)) $(($4 + 10))
+}
+# usage: play MAP CART_X CART_Y DOME_X DOME_Y BACK_ON  (screen
 # positions: the camera keeps the cart's centre at (310, 230) inside the map)
 play() {
-  local map=$1 start driving colours changed moved=
+  local map=$1 start driving colours moved=
   level_enter_map "$map"
   sleep 0.3 # shots first: the monsters bring the dome down within seconds
   start=$(e2e_screenshot "${map}_start")
-  # The unpaced loop runs the cart round its track many times a second, so a
-  # single shot may catch it back near its start with the view still clamped:
-  # it has moved once any shot shows the view scrolled or the cart gone.
   e2e_key_down Control_L
   sleep 1
-  for shot in 1 2 3 4 5; do
-    sleep 0.2
-    driving=$(e2e_screenshot "${map}_driving")
-    changed=$("$E2E_CONVERT" "$start" "$driving" -crop "640x${LEVEL_PANEL_TOP}+0+0" +repage -compose difference \
-      -composite -threshold 0 -format '%[fx:int(mean*w*h+0.5)]' info:)
-    if [ "$changed" -ge 20000 ] || ! level_shows "$driving" Cart.bmp 10 10 $(($2 + 10)) $(($3 + 10)); then
-      moved=$shot
-      break
-    fi
-  done
+  e2e_retry 5 0.2 driven "$start" "$map" "$2" "$3" && moved=yes
   e2e_key_up Control_L
   e2e_key_hold Escape 0.5 # the map menu sees ESC still down and leaves too
-  shell_expect_main_highlight "back_from_$map" "$7"
+  shell_expect_main_highlight "back_from_$map" "$6"
   level_expect_no_messages "after $map"
   level_expect_panel "$start"
   level_expect_panel "$driving"
-  e2e_box_has_color "$start" "$4" $(($5 - 20)) "$6" 1 FFFFFF || e2e_fail "$map: no dome bar outline at $4,$(($5 - 20))"
-  e2e_box_has_color "$start" $(($4 + 1)) $(($5 - 19)) $(($6 - 1)) 9 00FF00 || e2e_fail "$map: no green in the dome bar"
   if [ $(($4 + 45)) -lt 640 ]; then
     level_shows "$start" dome.bmp 45 64 $(($4 + 45)) $(($5 + 64)) || e2e_fail "$map: no dome at $4,$5"
   fi
@@ -48,21 +43,15 @@ play() {
   [ "$colours" -ge 50 ] || e2e_fail "$map: the play area has only $colours colours: no map drawn"
   [ -n "$moved" ] || e2e_fail "$map: neither the view nor the cart moved while driving"
 }
-# usage: game_shot_shows SHOT_NAME Y TEXT  true when rows Y..Y+7 of a new shot
-# are TEXT drawn white on black from x 0, pixel for pixel.
-game_shot_shows() {
-  "$TEXT_TOOL" "$3" "$E2E_WORK/line.bmp" || e2e_fail "cannot render \"$3\""
-  [ "$("$E2E_CONVERT" "$(e2e_screenshot "$1")" -crop "640x8+0+$2" +repage -alpha off \
-    \( "$E2E_WORK/line.bmp" -alpha off -background black -extent 640x8 \) -compose difference -composite \
-    -separate -evaluate-sequence max -threshold 0 -format '%[fx:int(mean*w*h+0.5)]' info:)" = 0 ]
-}
+# usage: page_shows SHOT_NAME TITLE  true when a new shot's top row is the page's title, white on black
+page_shows() { level_text_at "$(e2e_screenshot "$1")" 0 0 "$2" FFFFFF; }
 play_area_has() { e2e_box_has_color "$1" 0 0 640 "$LEVEL_PANEL_TOP" "$2"; }
 
 e2e_start_game
 shell_wait_for_menu main_menu
 # Test Map: camera (26, 138), so the dome at (640, 480) shows 26 columns.
-play test 294 214 614 342 26 230
-play level1 160 128 288 160 129 240
+play test 294 214 614 342 230
+play level1 160 128 288 160 240
 
 e2e_key Up
 shell_expect_main_highlight main_menu_again 230
@@ -73,7 +62,7 @@ play_area_has "$(e2e_screenshot level1_start)" "$orb" && e2e_fail "the orb's col
 
 # F1 before the monsters come.
 e2e_key F1
-e2e_retry 10 0.2 game_shot_shows help_page 0 "------------------Help Menu-----------------" ||
+e2e_retry 10 0.2 page_shows help_page "------------------Help Menu-----------------" ||
   e2e_fail "no help page after F1"
 e2e_key Escape
 level_wait_for_play back_from_help
@@ -93,7 +82,7 @@ level_expect_panel "$E2E_ARTIFACTS/play_with_orbs_and_monsters.png"
 
 # Left alone, the monsters fell the dome within a few minutes; after the page
 # the map menu (no glyph rain, so not the main menu) is back.
-e2e_retry 360 0.5 game_shot_shows game_over 0 "------------------Game Over-----------------" ||
+e2e_retry 360 0.5 page_shows game_over "------------------Game Over-----------------" ||
   e2e_fail "no game-over page within 180 s"
 e2e_key Escape
 e2e_wait_for_color "$SHELL_TEXT_X" 230 8 16 "$SHELL_RED" 5 map_menu_again || e2e_fail "no map menu after game over"
@@ -107,8 +96,6 @@ level_expect_no_messages "the whole game"
 
 rm "$E2E_GAME_DIR/level1.fmp"
 level_enter_map level1 missing
-e2e_wait_for_messages 1 10 || e2e_fail "no message after choosing the missing map"
 shell_expect_exit_zero 10
-[ "$(e2e_message_count)" = 1 ] || e2e_fail "$(e2e_message_count) messages: $(e2e_messages | tr '\n' '|')"
-[ "$(head -1 "$E2E_MESSAGES")" = "Cannot find MAP file:  level1.fmp" ] || e2e_fail "message: $(head -1 "$E2E_MESSAGES")"
+level_expect_one_message "Cannot find MAP file:  level1.fmp"
 e2e_pass

@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
 # The installed game: `cmake --install` into a scratch prefix, then the game started from a folder that
 # has nothing to do with it, from a moved prefix, with GLIMMERFALL_DATA, and without any data.
-# usage: install_game.sh BUILD_DIR
-# shellcheck source=tests/e2e/install_common.sh
-source "$(dirname "$0")/install_common.sh"
+source "$(dirname "$0")/lib.sh"
 e2e_init install_game "${1:?build folder}"
 prefix=$E2E_WORK/prefix moved=$E2E_WORK/moved alone=$E2E_WORK/alone
 
