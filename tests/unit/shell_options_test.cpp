@@ -2,6 +2,7 @@
 // of bad input with its one line and status 2; --help and --version answer whatever the files say.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -143,6 +144,28 @@ TEST(Options, BadInputIsOneLineNamingTheOptionOrKeyItsSourceAndTheAllowedValuesW
         EXPECT_EQ(result.action, StartAction::Fail);
         EXPECT_EQ(result.status, 2);
         EXPECT_EQ(result.text, std::string("glimmerfall: ") + c.message);
+    }
+}
+
+// Files that are not a few lines of text are refused whole, with the file's name and why.
+TEST(Options, AFolderAFileOver64KiBOrOneWithANulByteIsRefused)
+{
+    TempDir folder;
+    const std::string comments(64 * 1024 - 8, '#');
+    const struct { bool isFolder; std::string bytes; const char* wrong; } cases[] = {
+        {true, "", "cannot be read: Is a directory"},
+        {false, "fps = 9\n" + comments, nullptr},  // 64 KiB exactly: still taken
+        {false, "fps = 9\n#" + comments, "is larger than 64 KiB; a config file is a few lines"},
+        {false, std::string("fps = 9\0\n", 9), "line 1 holds a NUL byte; a config file is text"},
+    };
+    for (const auto& c : cases) {
+        const std::string path = folder.file("glimmerfall.cfg");
+        std::filesystem::remove_all(path);
+        c.isFolder ? (void)std::filesystem::create_directory(path) : (void)writeFile(path, c.bytes);
+        const char* argv[] = {"glimmerfall"};
+        const StartPlan result = planStart(1, argv, {path});
+        EXPECT_EQ(result.text, c.wrong ? "glimmerfall: " + path + ": " + c.wrong : "");
+        EXPECT_EQ(result.settings.fps, c.wrong ? 0 : 9);
     }
 }
 

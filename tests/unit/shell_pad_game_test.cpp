@@ -11,11 +11,28 @@
 #include "base/pass_end.h"
 #include "base/play_keys.h"
 #include "music/track.h"
+#include "shell/controls.h"
 #include "shell/menu.h"
+#include "shell/options.h"
 #include "tests/support/headless.h"
 #include "tests/support/virtual_pad.h"
 
 namespace {
+
+// First, before any pad has started SDL: without a pad setting the game must
+// run as it always did, with no SDL layer at all.
+TEST(PadSettings, OnlyThePadKeyStartsSdlAndItsGameControllerLayerAlone)
+{
+    applyControlSettings(Settings{});
+    EXPECT_EQ(SDL_WasInit(0), 0u);
+    Settings padOn;
+    padOn.pad = 1;
+    padOn.settingsInUse = true;
+    applyControlSettings(padOn);
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_EVERYTHING) & ~(SDL_INIT_GAMECONTROLLER | SDL_INIT_JOYSTICK | SDL_INIT_EVENTS), 0u);
+    EXPECT_NE(SDL_WasInit(SDL_INIT_GAMECONTROLLER), 0u);
+    setMuteKeyHandler(nullptr);
+}
 
 // The actions held, by their names, then the keys the pad stands in for.
 std::string heldNow()

@@ -256,34 +256,6 @@ TEST_F(Loader, EverySourceDepthOntoEveryScreenDepth)
     }
 }
 
-TEST_F(Loader, EightBitGraphicsWinOnAnEightBitScreenOnlyAndAnEmptyOneHoldsNothing)
-{
-    // Graphic 1 is all index 6 in AGFX; in BGFX its pixel (0, 1), after a
-    // graphic and a row, is bytes 9 to 11 of the pattern. An empty AGFX,
-    // before or after, leaves the BGFX to be read at the header's depth.
-    const std::string alt = chunk("AGFX", "\x05\x05\x05\x05\x06\x06\x06\x06"), empty = chunk("AGFX", "");
-    const std::string plain = chunk("BGFX", patternGraphics(2, 2, 2, 32));
-    for (int depth : {8, 32}) {
-        startHeadless(depth);
-        const int plainPixel = makecol_depth(depth, 137, 148, 159), altDepth = depth == 8 ? 8 : 32;
-        const int altPixel = depth == 8 ? 6 : plainPixel;
-        const struct {
-            std::string graphics;
-            int depth, pixel;
-        } cases[] = {{alt + plain, altDepth, altPixel}, {plain + alt, altDepth, altPixel},
-                     {empty + plain, 32, plainPixel}, {plain + empty, 32, plainPixel}};
-        for (const auto& c : cases) {
-            TestMap p;
-            p.withGraphics = false;
-            p.after = c.graphics;
-            p.palette.clear();
-            ASSERT_EQ(p.load(), 0) << depth << " " << tileMap.loadError;
-            EXPECT_EQ(tileMap.graphicsDepth, c.depth);
-            EXPECT_EQ(getpixel(tileMap.tileBitmaps[1], 0, 1), c.pixel) << depth << " " << c.graphics;
-        }
-    }
-}
-
 TEST_F(Loader, ChunksAreWalkedWithoutPaddingUpToTheFormLength)
 {
     // Odd lengths put later chunks on odd offsets, where a pad byte would
