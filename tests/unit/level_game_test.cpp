@@ -25,8 +25,6 @@ void recordPage()
     ++pageWaits;
     blit(screen, shownPage, 0, 0, 0, 0, screen->w, screen->h);
 }
-using testworld::active;
-using testworld::releaseAllKeys;
 
 class PlayTest : public testworld::GameTest {
 protected:
