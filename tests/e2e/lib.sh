@@ -211,7 +211,6 @@ shell_wait_for_menu() {
   shell_expect_main_highlight "${1:-main_menu}" 230
   e2e_box_has_color "$E2E_ARTIFACTS/${1:-main_menu}.png" 0 0 640 480 "$SHELL_GREEN" || e2e_fail "no glyphs"
 }
-shell_expect_exit_zero() { e2e_expect_exit 0 "${1:-5}" "the game's end"; }
 
 # Checks of a level in play: the panel, asset pixels on the screen, the way into a map from the main menu.
 

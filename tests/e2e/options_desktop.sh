@@ -81,7 +81,7 @@ switch_to full_screen "in play again"
 e2e_key p
 e2e_retry 10 0.2 paused_shown paused_to_close || e2e_fail "P: no \"Paused\" the second time"
 wmctrl -c glimmerfall # the window manager's close (Alt+F4) while paused ends the game
-shell_expect_exit_zero 10
+e2e_expect_exit 0 10 "the close while paused"
 
 E2E_GAME_ARGS=(--scale fit)
 e2e_start_game

@@ -29,6 +29,6 @@ for move in Down:main:240 Down:main:250 Down:main:230 Up:main:250 Down:main:230 
   "shell_expect_${menu}_highlight" "$((++step))_${key}_${menu}_menu" "$row"
 done
 e2e_key Return
-shell_expect_exit_zero 5
+e2e_expect_exit 0 5 "ENTER on Quit"
 [ ! -s "$E2E_MESSAGES" ] || e2e_fail "messages with a null audio device"
 e2e_pass
