@@ -121,10 +121,9 @@ TEST(StartUp, EachFailureShowsItsMessageAndReportAndExitsWithZero)
 // than a crash in play.
 TEST(DirectPlay, AMapThatCannotBeOpenedIsRefusedAndABackBufferThatCannotBeMadeEndsWithItsMessage)
 {
-    TempDir folder;
     std::string error;
-    EXPECT_FALSE(checkMapFile(folder.path(), error));
-    EXPECT_EQ(error, "map " + folder.path() + ": cannot be read (it is a folder)");
+    EXPECT_FALSE(checkMapFile(gameDir(), error));
+    EXPECT_EQ(error, "map " + gameDir() + ": cannot be read (it is a folder)");
     startHeadlessGame();
     Level level;
     EXPECT_EXIT((dup2(STDERR_FILENO, STDOUT_FILENO), refuseNewBitmaps(), playMapDirectly(level, "test.fmp", "")),
