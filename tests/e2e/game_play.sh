@@ -96,6 +96,6 @@ level_expect_no_messages "the whole game"
 
 rm "$E2E_GAME_DIR/level1.fmp"
 level_enter_map level1 missing
-shell_expect_exit_zero 10
+e2e_expect_exit 0 10 "a missing map chosen"
 level_expect_one_message "Cannot find MAP file:  level1.fmp"
 e2e_pass

@@ -28,7 +28,11 @@ install_play moved_prefix "$moved/games/glimmerfall"
 # The executable alone: nothing beside it, the data only where GLIMMERFALL_DATA says.
 mkdir -p "$alone/games" && cp "$moved/games/glimmerfall" "$alone/games/"
 install_play data_variable "$alone/games/glimmerfall" GLIMMERFALL_DATA="$moved/$INSTALL_DATA"
-install_expect_no_data "$alone/games/glimmerfall" "$alone/$INSTALL_DATA"
-# A variable naming the wrong folder is reported even where the installed data would be found.
-install_expect_no_data "$moved/games/glimmerfall" "GLIMMERFALL_DATA names $alone," GLIMMERFALL_DATA="$alone"
+# Without the data, from an empty folder: status 1 and one line naming where it was looked for, before any
+# window. A variable naming the wrong folder is reported even where the installed data would be found.
+empty=$E2E_WORK/empty && mkdir "$empty"
+E2E_START_DIR=$empty E2E_GAME_EXE=$alone/games/glimmerfall GLIMMERFALL_DATA= \
+  e2e_expect_refused 1 "glimmerfall: *$alone/$INSTALL_DATA*"
+E2E_START_DIR=$empty E2E_GAME_EXE=$moved/games/glimmerfall GLIMMERFALL_DATA=$alone \
+  e2e_expect_refused 1 "glimmerfall: *GLIMMERFALL_DATA names $alone,*"
 e2e_pass

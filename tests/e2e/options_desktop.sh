@@ -81,7 +81,7 @@ switch_to full_screen "in play again"
 e2e_key p
 e2e_retry 10 0.2 paused_shown paused_to_close || e2e_fail "P: no \"Paused\" the second time"
 wmctrl -c glimmerfall # the window manager's close (Alt+F4) while paused ends the game
-shell_expect_exit_zero 10
+e2e_expect_exit 0 10 "the close while paused"
 
 E2E_GAME_ARGS=(--scale fit)
 e2e_start_game
@@ -89,14 +89,12 @@ e2e_retry 50 0.2 full_screen || e2e_fail "fit: not full screen"
 e2e_retry 20 0.25 e2e_shot_has_color fit 240 0 80 1080 "$SHELL_GREEN" || e2e_fail "fit: no picture between x 240 and 320"
 all_black "$E2E_ARTIFACTS/fit.png" 0 0 240 1080 && all_black "$E2E_ARTIFACTS/fit.png" 1680 0 240 1080 ||
   e2e_fail "fit: the borders beside 1440x1080 are not black"
-e2e_key Escape
-shell_expect_exit_zero 10
+e2e_escape_to_exit "--scale fit"
 
 E2E_GAME_ARGS=(--scale 3)
 e2e_start_game
 menu_at_2x lowered
-e2e_key Escape
-shell_expect_exit_zero 10
+e2e_escape_to_exit "--scale 3"
 grep -qx "glimmerfall: scale 3 (1920 x 1440) does not fit the 1920 x 1080 desktop; using scale 2" \
   "$E2E_ARTIFACTS/game.log" || e2e_fail "--scale 3: $(cat "$E2E_ARTIFACTS/game.log")"
 level_expect_no_messages "the desktop display"

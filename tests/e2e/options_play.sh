@@ -27,8 +27,7 @@ fps_between() {
 leave_level_and_game() {
   e2e_key_hold Escape 0.5
   shell_expect_main_highlight "${1}_back" "$2"
-  e2e_key Escape
-  shell_expect_exit_zero 5
+  e2e_escape_to_exit "$1: the main menu"
 }
 
 E2E_GAME_ARGS=() # the shipped glimmerfall.cfg alone
