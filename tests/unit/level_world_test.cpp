@@ -61,7 +61,6 @@ TEST_F(SceneTest, DomeOrbAndBalrogAreDrawnRelativeToTheClampedCameraWithTheirBar
     EXPECT_EQ(at(188 + 10, 160 + 10), background()) << "the strip's transparent corner";
     EXPECT_EQ(std::make_pair(at(188 + 127, 287), at(188 + 128, 287)), std::make_pair(dome, background()));
     EXPECT_EQ(at(188, 140), colorWhite) << "the dome's bar";
-    EXPECT_EQ(at(188 + 60, 145), colorGreen);
     EXPECT_EQ(std::make_pair(at(200, 300), at(215, 315)), std::make_pair(faceColour(), faceColour())) << "the orb";
     EXPECT_EQ(std::make_pair(at(199, 300), at(200, 299)), std::make_pair(background(), background()));
     EXPECT_EQ(at(500 + 64, 200 + 1), frameColour(3)) << "the Balrog";
@@ -113,8 +112,6 @@ TEST_F(SceneTest, LoadShowsFrameZeroAndFramesStepWhenTheClockIsMoreThanTheDelayA
     sprite.frame = sprite.lastFrameTick = sprite.frameDelay = 7;
     sprite.load("dome.bmp", 128, 128, 3);  // the first three of its four frames
     EXPECT_EQ(sprite.frame + sprite.lastFrameTick + sprite.frameDelay, 0);
-    EXPECT_EQ(shown(), frameColour(0));
-    EXPECT_EQ(getpixel(sprite.frameBitmap, 0, 0), mask());
     sprite.frameDelay = 3;
     // tick -> frame; 12 wraps past the last frame, 0 lies far below tick 12.
     const int steps[][2] = {{3, 0}, {4, 1}, {7, 1}, {8, 2}, {12, 0}, {0, 1}};
@@ -228,16 +225,14 @@ TEST_F(DriveTest, AtAClosedSideTheCartTurnsUnderFrontAndBackEnginesAndAtADeadEnd
     }
 }
 
-TEST_F(DriveTest, ScoringStepsFiftyOneTicksAfterTheLastWithAPointPerStandingDome)
+// A new level resets the clock below the last step: the next step comes at once, a point per standing
+// dome. (The step every 51 ticks is in the golden demos' state at every frame.)
+TEST_F(DriveTest, ScoringStepsAtOnceAfterTheClockIsResetBelowTheLastStep)
 {
     level.domes[0]->sprite->active = level.domes[3]->sprite->active = true;
-    // tick -> seconds, score; a clock reset below the last step scores at once.
-    const int steps[][3] = {{50, 0, 0}, {51, 1, 2}, {101, 1, 2}, {102, 2, 4}, {5000, 3, 6}, {0, 4, 8}};
-    for (const auto& step : steps) {
-        tickCounter = step[0];
-        level.updateScore();
-        EXPECT_EQ(std::make_pair(level.secondsPlayed, level.score), std::make_pair(step[1], step[2])) << step[0];
-    }
+    level.lastScoreTick = 5000;
+    level.updateScore();
+    EXPECT_EQ(std::make_pair(level.secondsPlayed, level.score), std::make_pair(1, 2));
 }
 
 }  // namespace
