@@ -60,16 +60,6 @@ void makeLayer(int n, const std::function<int(int, int)>& cell)
 // Neighbouring cells of the pattern map differ across and down.
 int pattern(int column, int row) { return (column + 7 * row) % kPatternGraphics; }
 
-// The pattern map with map pixel (mapX, mapY) at the picture's top-left.
-void paintPattern(BITMAP* picture, int mapX, int mapY)
-{
-    for (int i = 0; i < tileMap.mapWidth * tileMap.mapHeight; ++i) {
-        const int column = i % tileMap.mapWidth, row = i / tileMap.mapWidth;
-        const int x = column * kBlock - mapX, y = row * kBlock - mapY;
-        rectfill(picture, x, y, x + kBlock - 1, y + kBlock - 1, graphicColor(pattern(column, row)));
-    }
-}
-
 struct Picture {
     BITMAP* bitmap;
     explicit Picture(int fill = 0, int w = kViewWidth, int h = kViewHeight) : bitmap(create_bitmap(w, h))
@@ -175,7 +165,10 @@ TEST_F(MapTest, CameraIsClampedIntoTheMapAndASmallMapIsDrawnOnBlack)
         makeLayer(1, pattern);
         Picture frame(makecol(255, 255, 255)), expected;
         EXPECT_EQ(std::pair(wantX, wantY), drawView(frame, cameraX, cameraY));
-        paintPattern(expected, wantX, wantY);
+        for (int i = 0; i < width * height; ++i) {
+            const int x = i % width * kBlock - wantX, y = i / width * kBlock - wantY;
+            rectfill(expected, x, y, x + kBlock - 1, y + kBlock - 1, graphicColor(pattern(i % width, i / width)));
+        }
         EXPECT_EQ(0, differences(frame, expected));
     }
 }
