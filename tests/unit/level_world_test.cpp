@@ -1,5 +1,4 @@
 // The level on hand-drawn worlds: drawing, and driving on hand-drawn tracks.
-#include "level/panel_cache.h"
 #include "base/colors.h"
 #include "tests/unit/level_test_world.h"
 
@@ -27,12 +26,8 @@ protected:
     }
     void TearDown() override
     {
-        releasePanelCache();
-        destroy_bitmap(level.guiBitmap);
-        destroy_bitmap(level.faceBitmap);
         destroy_bitmap(backBuffer);
-        backBuffer = level.guiBitmap = level.faceBitmap = nullptr;
-        WorldTest::TearDown();
+        backBuffer = nullptr;
     }
     int at(int x, int y) const { return getpixel(screen, x, y); }
 };
