@@ -119,24 +119,22 @@ TEST_F(SceneTest, LoadShowsFrameZeroAndFramesStepWhenTheClockIsMoreThanTheDelayA
 
 TEST_F(SceneTest, ADomeStandsWithItsBarOutlinedTwentyToTenRowsAboveAndGreenPerHealth)
 {
-    const int blank = background();
-    BITMAP* canvas = backBuffer;
     Dome dome;
     dome.init(300, 200);  // with the camera at (100, 50): at (200, 150)
     // health -> last green column, 128 * health / 50 truncated, inside a
     // white outline over columns 0 to 128 and rows 130 to 140, black behind.
     const int cases[][2] = {{50, 127}, {49, 125}, {25, 64}, {2, 5}, {1, 2}, {0, -1}};
     for (const auto& c : cases) {
-        clear_to_color(canvas, blank);
+        clear_to_color(backBuffer, background());
         dome.health = c[0];
-        dome.drawHealth(canvas, 100, 50);
+        dome.drawHealth(backBuffer, 100, 50);
         int mismatches = 0;
         for (int y = 128; y <= 142; ++y) {
             for (int x = 198; x <= 330; ++x) {
                 const bool inside = c[0] > 0 && x >= 200 && x <= 328 && y >= 130 && y <= 140;
                 const bool edge = x == 200 || x == 328 || y == 130 || y == 140;
-                const int want = !inside ? blank : edge ? colorWhite : x - 200 <= c[1] ? colorGreen : colorBlack;
-                mismatches += getpixel(canvas, x, y) != want;
+                const int want = !inside ? background() : edge ? colorWhite : x - 200 <= c[1] ? colorGreen : colorBlack;
+                mismatches += getpixel(backBuffer, x, y) != want;
             }
         }
         EXPECT_EQ(mismatches, 0) << "health " << c[0];
