@@ -110,9 +110,8 @@ protected:
     ScopedChdir inGame{gameDir()};
 };
 
-// A level as begin() leaves it, without files: a cart of bare 32 x 32 sprites,
-// constructed domes, idle orbs and aliens; the library without a display, the
-// pictures in a scratch working folder, the clock at 0 and no key held.
+// A level as begin() leaves it, without files: a cart of bare 32 x 32 sprites, idle domes, orbs and
+// aliens; the library without a display, the pictures in a scratch folder, the clock at 0, no key held.
 class WorldTest : public ::testing::Test {
 protected:
     WorldTest() : savedMap(tileMap)
