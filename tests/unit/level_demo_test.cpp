@@ -110,6 +110,17 @@ protected:
         EXPECT_EQ(demoEndLine(name + ".dem", played.outcome), endLine);
     }
 
+    // Plays frames as the game's loop does; false once the level would end.
+    bool frames(Level& level, int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            if (!level.nextPass()) return false;
+            level.playFrame();
+            tickCounter += 1;
+        }
+        return true;
+    }
+
     TempDir scratch;
 };
 
@@ -278,27 +289,12 @@ TEST_F(DemoTest, TheReaderNamesWhatIsWrongWithABadFile)
     }
 }
 
-class PadPlayTest : public DemoTest {
-protected:
-    // Plays frames as the game's loop does; false once the level would end.
-    bool frames(Level& level, int count)
-    {
-        for (int i = 0; i < count; ++i) {
-            if (!level.nextPass()) return false;
-            level.playFrame();
-            tickCounter += 1;
-        }
-        return true;
-    }
-
-    VirtualPad pad;
-};
-
 // Recorded as it is played: the pad's frames keep the demo's key bits, so
 // the run plays back with the pad gone, to the same end line. (Which action
 // each of the pad's inputs works is the pad test's.)
-TEST_F(PadPlayTest, ThePadDrivesFiresAndLeavesAndTheRunReplays)
+TEST_F(DemoTest, ThePadDrivesFiresAndLeavesAndTheRunReplays)
 {
+    VirtualPad pad;
     Demo demo;
     Level level;
     startRecording(level, "test.fmp", 77, demo);
@@ -316,7 +312,7 @@ TEST_F(PadPlayTest, ThePadDrivesFiresAndLeavesAndTheRunReplays)
 }
 
 // Fire moved to ENTER: ENTER shoots and SPACE no longer does.
-TEST_F(PadPlayTest, TheRulesSeeTheBoundKeysAndNotTheOldOnes)
+TEST_F(DemoTest, TheRulesSeeTheBoundKeysAndNotTheOldOnes)
 {
     PlayBindings bindings = defaultPlayBindings();
     bindings[static_cast<int>(PlayAction::Fire)] = {KEY_ENTER, 0};
@@ -354,8 +350,9 @@ void scriptedPause()
     else key[KEY_ESC] = down;
 }
 
-TEST_F(PadPlayTest, APageWaitsForAFreshPressAndReleaseOfEscOrThePadsA)
+TEST_F(DemoTest, APageWaitsForAFreshPressAndReleaseOfEscOrThePadsA)
 {
+    VirtualPad pad;
     // ESC pressed after 5 pauses; ESC already held as the page opens; A still held from firing.
     const struct { bool pad, heldAtOpen; int press, release; } cases[] = {
         {false, false, 5, 12}, {false, true, 0, 3}, {true, true, 3, 5}};

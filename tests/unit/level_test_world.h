@@ -105,7 +105,6 @@ protected:
         tickCounter = 0;
         std::srand(1);
     }
-    void TearDown() override { releaseAllKeys(); }
 
     ScopedChdir inGame{gameDir()};
 };
