@@ -32,8 +32,7 @@ TEST(Pause, PAndTheFocusStartAndEndItAndTheClockTakesUpWhereItStood)
     const struct { bool byKey, whenUnfocused; std::set<int> p; int lost, back, idles; const char* log; } cases[] = {
         {true, true, {}, 5, 5, 0, ""},  // nothing asked: the pass goes on at once
         {true, true, {0, 3}, 9, 9, 3, "music-off shown hidden music-on "},
-        {true, false, {}, 0, 4, 0, ""},  // focus lost without pause_unfocused: play goes on
-        {false, false, {0}, 0, 4, 0, ""},  // no settings: no pause key either
+        {false, false, {0}, 0, 4, 0, ""},  // no settings: neither P nor the focus lost pauses
         {true, true, {}, 0, 4, 4, "music-off shown release hidden music-on "},
         {false, true, {}, 0, 2, 2, "music-off shown release hidden music-on "},
         // P pauses, the focus goes and comes back: still paused until P.

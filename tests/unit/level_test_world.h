@@ -105,14 +105,12 @@ protected:
         tickCounter = 0;
         std::srand(1);
     }
-    void TearDown() override { releaseAllKeys(); }
 
     ScopedChdir inGame{gameDir()};
 };
 
-// A level as begin() leaves it, without files: a cart of bare 32 x 32 sprites,
-// constructed domes, idle orbs and aliens; the library without a display, the
-// pictures in a scratch working folder, the clock at 0 and no key held.
+// A level as begin() leaves it, without files: a cart of bare 32 x 32 sprites, idle domes, orbs and
+// aliens; the library without a display, the pictures in a scratch folder, the clock at 0, no key held.
 class WorldTest : public ::testing::Test {
 protected:
     WorldTest() : savedMap(tileMap)
@@ -129,10 +127,8 @@ protected:
     }
     ~WorldTest() override
     {
-        for (Orb* orb : level.orbs) delete orb;
-        for (Alien* alien : level.aliens) delete alien;
-        for (Dome* dome : level.domes) delete dome;
-        delete level.craft;
+        std::memset(&tileMap, 0, sizeof tileMap);  // the hand-drawn track is not the library's to free
+        level.end();
         tileMap = savedMap;
     }
     void SetUp() override

