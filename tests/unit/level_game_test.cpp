@@ -95,6 +95,19 @@ TEST_F(FieldTest, TenHitsSendAMonsterBackWithFullHealthWithin2000Ticks)
     EXPECT_EQ(alien.health, 10);
 }
 
+// The game-over verdict at each side of every step of 20 points.
+TEST(PagesTest, VerdictsChangeAtEachBoundary)
+{
+    const char* lowest = "Is that the best you can do?";
+    const char* top = "Man, you've been playing this buggy game way too long!";
+    const std::pair<int32_t, std::string> cases[] = {
+        {INT32_MIN, lowest}, {19, lowest},    {20, "Not bad..."}, {39, "Not bad..."}, {40, "Decent."},
+        {59, "Decent."},     {60, "Good..."}, {79, "Good..."},    {80, "Rockin'!"},   {99, "Rockin'!"},
+        {100, top},          {5000, top},     {INT32_MAX, top},
+    };
+    for (const auto& [score, verdict] : cases) EXPECT_EQ(verdictFor(score), verdict) << "score " << score;
+}
+
 // A system driver that lets a tick pass whenever a bitmap is made, as a slow
 // disk would while a picture loads.
 SYSTEM_DRIVER* plainDriver = nullptr;
