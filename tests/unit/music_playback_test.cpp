@@ -22,6 +22,7 @@
 namespace {
 constexpr int kRounds = 25, kSmallBufferBytes = 4096, kFullVolume = 255, kCentrePan = 127,
               kNormalSpeed = 1000, kFastestPollMs = 1, kSettleMs = 300, kListenMs = 700, kSilentSample = 0x8000;
+constexpr int kStereoFrameBytes = 4;  // the generated music is 16-bit stereo
 
 TempDir home;  // ALSA reads $HOME/.asoundrc when the device opens
 const std::string capture = home.file("mixed.raw");
@@ -87,6 +88,7 @@ TEST_F(RealPlayback, PlayFillsTheStreamAtOnceAndTeardownIsSafeWhilePolling)
         ALOGG_OGG* extra = alogg_create_ogg_from_buffer(track.buffer, static_cast<int>(track.size));
         ASSERT_NE(extra, nullptr);
         ASSERT_EQ(alogg_play_ex_ogg(extra, kSmallBufferBytes, kFullVolume, kCentrePan, kNormalSpeed, 1), 0);
+        ASSERT_EQ(extra->audio->len, kSmallBufferBytes / kStereoFrameBytes) << "a buffer's length is in bytes";
         ASSERT_EQ(alogg_start_autopoll_ogg(extra, kFastestPollMs), 0);
         alogg_destroy_ogg(extra);
     }

@@ -275,7 +275,7 @@ TEST_F(MenuTest, TheMenusAndTheCreditsPageWriteTheirTextsInTheFont)
         textprintf(want, font, 250, 180, colorWhite, "Glimmerfall");
         textprintf(want, font, 250, 190, colorWhite, "  Alpha Stages");
         for (int i = 0; i < static_cast<int>(m.entries.size()); ++i) {
-            textprintf(want, font, 250, 230 + 10 * i, i == 1 ? colorRed : colorWhite, "%s", m.entries[i].c_str());
+            textprintf(want, font, 250, 230 + 10 * i, i == 1 ? packColor(200, 0, 0) : colorWhite, "%s", m.entries[i].c_str());
         }
         EXPECT_EQ(pixels(0, 0, kGlyphsX, screen->h, 0, want), 0) << m.entries[0];
     }
