@@ -21,3 +21,5 @@ foreach(map level1 test)
 endforeach()
 asset_check(tracks_fault_lines "--tracks ${CMAKE_CURRENT_SOURCE_DIR}/data/fmpinfo/tiny.fmp" 1
   "cell (0, 1) opens up but (0, 0) does not open down")
+asset_check(tracks_layers_differ "--tracks ${CMAKE_CURRENT_SOURCE_DIR}/data/fmpinfo/layers.fmp" 1
+  "cell (1, 0) has ways 0x5 in layer 0 but 0xC in layer 1")

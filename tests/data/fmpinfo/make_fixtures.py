@@ -18,6 +18,9 @@ data = b''.join(chunk(i, d) for i, d in [
 whole = b'FORM' + struct.pack('>I', len(data) + 4) + b'FMAP' + data
 open('tiny.fmp', 'wb').write(whole)
 open('truncated.fmp', 'wb').write(whole[:-3])
+# Layer 1 differs from layer 0 in cell (1, 0) alone: block 0 (ways 0xC) where layer 0 has block 1 (ways 0x5).
+layers = data + chunk(b'LYR1', struct.pack('>hhhhhh', 0, 0, -1, 1, 0, 0))
+open('layers.fmp', 'wb').write(b'FORM' + struct.pack('>I', len(layers) + 4) + b'FMAP' + layers)
 # The same chunks in a container whose FORM, FMAP or both are misspelt.
 for name, form, fmap in [('noform', b'FORN', b'FMAP'), ('nofmap', b'FORM', b'FMAQ'), ('neither', b'RIFF', b'WAVE')]:
     open(name + '.fmp', 'wb').write(form + whole[4:8] + fmap + data)
