@@ -2,7 +2,6 @@
 // close-button handling that every pass and key wait goes through.
 #include <allegro.h>
 #include <gtest/gtest.h>
-#include <png.h>
 #include <sys/stat.h>
 
 #include <csignal>
@@ -14,6 +13,7 @@
 
 #include "base/pacer.h"
 #include "base/pass_end.h"
+#include "base/png_file.h"
 #include "base/scaled_screen.h"
 #include "base/screenshot.h"
 #include "tests/support/headless.h"
@@ -117,19 +117,20 @@ TEST(ScaledScreen, APresentIsTheLibrarysStretchCentredInBlackBorders)
                 ::testing::ExitedWithCode(0), "^Cannot create picture:  640 x 480");
 }
 
-// Whether the PNG, as libpng's own reader gives it, holds exactly the picture's pixels.
+// Whether the PNG, read back through libpng, holds exactly the picture's pixels (all opaque).
 bool pngHolds(const std::string& path, BITMAP* picture)
 {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
-    image.format = PNG_FORMAT_RGB;
-    std::vector<png_byte> pixels(PNG_IMAGE_SIZE(image));
-    png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr);
-    std::vector<png_byte> expected;
+    int width = 0, height = 0;
+    std::vector<uint8_t> pixels;
+    std::string error;
+    if (!readPngPixels(path, &width, &height, &pixels, &error) || width != picture->w || height != picture->h) {
+        return false;
+    }
+    std::vector<uint8_t> expected;
     for (int i = 0; i < picture->w * picture->h; ++i) {
         const int colour = getpixel(picture, i % picture->w, i / picture->w);
-        expected.insert(expected.end(), {png_byte(getr32(colour)), png_byte(getg32(colour)), png_byte(getb32(colour))});
+        expected.insert(expected.end(), {uint8_t(getr32(colour)), uint8_t(getg32(colour)), uint8_t(getb32(colour))});
+        expected.push_back(0xFF);  // opaque
     }
     return pixels == expected;
 }
